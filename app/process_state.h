@@ -1,0 +1,11 @@
+// Process-wide state of the main module: written once at start-up, read
+// everywhere else.
+#pragma once
+
+#include <string>
+
+extern bool DebugMode;
+extern bool ForceOptimization;
+extern bool PresetsOnly;
+extern bool LogOpen;
+extern std::string SoftwareKeyPath;
