@@ -1,0 +1,78 @@
+#include "app/installation.h"
+
+#include <cstring>
+#include <string>
+
+#include "app/build_stamp.h"
+#include "app/log.h"
+#include "app/process_state.h"
+#include "base/errors.h"
+#include "platform/platform.h"
+#include "platform/registry.h"
+
+namespace {
+
+const char* const kRunKeyPath = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char* const kRunValueName = "Kestrave";
+
+// The command the Run key starts. A path with a space goes in double
+// quotes: unquoted, Windows would first try each space-separated prefix
+// (C:\Program.exe, ...) as the program to run at every log-on.
+std::string RunValueData() {
+  char path[MAX_PATH + 1] = {};
+  DWORD length = Win32().GetModuleFileNameA(nullptr, path, MAX_PATH);
+  if (length > MAX_PATH) length = MAX_PATH;
+  std::string module(path, strnlen(path, length));
+  if (module.empty()) RaiseRegistryError("Unable to determine the program's path");
+  if (module.find(' ') != std::string::npos) return "\"" + module + "\"";
+  return module;
+}
+
+const char* Not(bool done) { return done ? "" : "not "; }
+
+}  // namespace
+
+void UpdateInstallation(bool install) {
+  bool runValueDone = false;
+  bool softwareKeyDone = false;
+  bool flagsRemoved = false;
+  try {
+    RegistryAccessor registry;
+    if (!install) {
+      registry.SetRootKey(HKEY_CURRENT_USER);
+      flagsRemoved = registry.DeleteKey(SoftwareKeyPath);
+    }
+    registry.SetRootKey(HKEY_LOCAL_MACHINE);
+    registry.OpenKey(kRunKeyPath, install);
+    if (install) {
+      registry.WriteString(kRunValueName, RunValueData());
+      runValueDone = true;
+    } else {
+      runValueDone = registry.DeleteValue(kRunValueName);
+    }
+    registry.CloseKey();
+    if (install) {
+      softwareKeyDone = registry.OpenKey(SoftwareKeyPath, true);
+      registry.WriteString("", KESTRAVE_BUILD_STAMP);
+      registry.CloseKey();
+    } else {
+      softwareKeyDone = registry.DeleteKey(SoftwareKeyPath);
+      // Every loaded user hive, the current user's among them.
+      registry.SetRootKey(HKEY_USERS);
+      registry.OpenKey("", false);
+      TStringList users;
+      registry.GetKeyNames(users);
+      for (int i = 0; i < users.Count(); ++i)
+        if (registry.DeleteKey(users.Strings(i) + SoftwareKeyPath)) flagsRemoved = true;
+      registry.CloseKey();
+    }
+  } catch (const RegistryError&) {
+    LogFault(924, "Exception while accessing registry");
+  }
+  const char* direction = install ? "added to" : "removed from";
+  Log() << "Kestrave was " << Not(runValueDone) << direction << " the Run key.\n";
+  Log() << "The Kestrave software install key was " << Not(softwareKeyDone) << direction
+        << " the registry.\n";
+  Log() << "The Kestrave optimization flags were " << Not(flagsRemoved)
+        << "removed from the registry.\n";
+}

@@ -1,0 +1,3 @@
+#include "app/process_displays.h"
+
+int ProcessDisplays() { return 0; }

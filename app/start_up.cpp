@@ -1,0 +1,47 @@
+#include "app/start_up.h"
+
+#include <cstring>
+#include <string>
+
+#include "app/log.h"
+#include "platform/platform.h"
+
+bool IsSupportedWindows() {
+  OSVERSIONINFOEXA version;
+  std::memset(&version, 0, sizeof version);
+  version.dwOSVersionInfoSize = sizeof version;
+  version.dwMajorVersion = 5;
+  version.dwMinorVersion = 0;
+  ULONGLONG conditions = Win32().VerSetConditionMask(0, VER_MAJORVERSION, VER_GREATER_EQUAL);
+  conditions = Win32().VerSetConditionMask(conditions, VER_MINORVERSION, VER_GREATER_EQUAL);
+  return Win32().VerifyVersionInfoA(&version, VER_MAJORVERSION | VER_MINORVERSION, conditions) !=
+         0;
+}
+
+namespace {
+
+// The system's text for an error code, without the line break, spaces and
+// full stops it ends with.
+std::string SystemMessage(DWORD error) {
+  char buffer[256] = {};
+  DWORD length = Win32().FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                                        nullptr, error, 0, buffer, sizeof buffer, nullptr);
+  if (length > sizeof buffer) length = sizeof buffer;
+  std::string text(buffer, strnlen(buffer, length));
+  while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.'))
+    text.pop_back();
+  return text;
+}
+
+}  // namespace
+
+bool WaitForDeviceInstallation(DWORD timeout) {
+  DWORD result = Win32().CMP_WaitNoPendingInstallEvents(0);
+  if (result == WAIT_TIMEOUT) result = Win32().CMP_WaitNoPendingInstallEvents(timeout);
+  if (result != WAIT_FAILED) return result == WAIT_OBJECT_0;
+  DWORD error = Win32().GetLastError();
+  if (error == ERROR_ACCESS_DENIED) return true;
+  LogFault(586, "Wait for completion of device installation failed with this error message: '" +
+                    SystemMessage(error) + "'");
+  return false;
+}

@@ -1,0 +1,174 @@
+#include "platform/native/native_platform.h"
+
+#include "platform/single_adapter_fallback.h"
+
+// Declared by no MinGW-w64 header; exported by setupapi.dll.
+extern "C" DWORD WINAPI CMP_WaitNoPendingInstallEvents(DWORD dwTimeout);
+
+namespace {
+
+typedef BOOL(WINAPI* EnumDisplayDevicesFunction)(LPCSTR, DWORD, PDISPLAY_DEVICEA, DWORD);
+
+// EnumDisplayDevicesA exists only where the system has the whole
+// multiple-monitor API; where any of its functions is missing, the caller
+// gets the single adapter of the fallback.
+EnumDisplayDevicesFunction ResolveEnumDisplayDevices() {
+  HMODULE user32 = ::GetModuleHandleA("USER32");
+  if (user32 == nullptr) return nullptr;
+  static const char* const kMultipleMonitorFunctions[] = {
+      "MonitorFromWindow", "MonitorFromRect",     "MonitorFromPoint",
+      "GetMonitorInfoA",   "EnumDisplayMonitors", "EnumDisplayDevicesA"};
+  for (const char* name : kMultipleMonitorFunctions)
+    if (::GetProcAddress(user32, name) == nullptr) return nullptr;
+  return reinterpret_cast<EnumDisplayDevicesFunction>(
+      reinterpret_cast<void*>(::GetProcAddress(user32, "EnumDisplayDevicesA")));
+}
+
+}  // namespace
+
+BOOL NativePlatform::EnumDisplayDevicesA(LPCSTR lpDevice, DWORD iDevNum,
+                                         PDISPLAY_DEVICEA lpDisplayDevice, DWORD dwFlags) {
+  static const EnumDisplayDevicesFunction enumDisplayDevices = ResolveEnumDisplayDevices();
+  if (enumDisplayDevices == nullptr)
+    return SingleAdapterFallback(lpDevice, iDevNum, lpDisplayDevice, dwFlags);
+  return enumDisplayDevices(lpDevice, iDevNum, lpDisplayDevice, dwFlags);
+}
+
+BOOL NativePlatform::EnumDisplaySettingsA(LPCSTR lpszDeviceName, DWORD iModeNum,
+                                          DEVMODEA* lpDevMode) {
+  return ::EnumDisplaySettingsA(lpszDeviceName, iModeNum, lpDevMode);
+}
+
+BOOL NativePlatform::EnumDisplaySettingsExA(LPCSTR lpszDeviceName, DWORD iModeNum,
+                                            DEVMODEA* lpDevMode, DWORD dwFlags) {
+  return ::EnumDisplaySettingsExA(lpszDeviceName, iModeNum, lpDevMode, dwFlags);
+}
+
+LONG NativePlatform::ChangeDisplaySettingsExA(LPCSTR lpszDeviceName, DEVMODEA* lpDevMode,
+                                              HWND hwnd, DWORD dwflags, LPVOID lParam) {
+  return ::ChangeDisplaySettingsExA(lpszDeviceName, lpDevMode, hwnd, dwflags, lParam);
+}
+
+LONG NativePlatform::RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
+                                   PHKEY phkResult) {
+  return ::RegOpenKeyExA(hKey, lpSubKey, ulOptions, samDesired, phkResult);
+}
+
+LONG NativePlatform::RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpClass,
+                                     DWORD dwOptions, REGSAM samDesired,
+                                     LPSECURITY_ATTRIBUTES lpSecurityAttributes, PHKEY phkResult,
+                                     LPDWORD lpdwDisposition) {
+  return ::RegCreateKeyExA(hKey, lpSubKey, Reserved, lpClass, dwOptions, samDesired,
+                           lpSecurityAttributes, phkResult, lpdwDisposition);
+}
+
+LONG NativePlatform::RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType,
+                                    const BYTE* lpData, DWORD cbData) {
+  return ::RegSetValueExA(hKey, lpValueName, Reserved, dwType, lpData, cbData);
+}
+
+LONG NativePlatform::RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved,
+                                      LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) {
+  return ::RegQueryValueExA(hKey, lpValueName, lpReserved, lpType, lpData, lpcbData);
+}
+
+LONG NativePlatform::RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) {
+  return ::RegDeleteValueA(hKey, lpValueName);
+}
+
+LONG NativePlatform::RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
+  return ::RegDeleteKeyA(hKey, lpSubKey);
+}
+
+LONG NativePlatform::RegQueryInfoKeyA(HKEY hKey, LPSTR lpClass, LPDWORD lpcchClass,
+                                      LPDWORD lpReserved, LPDWORD lpcSubKeys,
+                                      LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen,
+                                      LPDWORD lpcValues, LPDWORD lpcbMaxValueNameLen,
+                                      LPDWORD lpcbMaxValueLen, LPDWORD lpcbSecurityDescriptor,
+                                      PFILETIME lpftLastWriteTime) {
+  return ::RegQueryInfoKeyA(hKey, lpClass, lpcchClass, lpReserved, lpcSubKeys, lpcbMaxSubKeyLen,
+                            lpcbMaxClassLen, lpcValues, lpcbMaxValueNameLen, lpcbMaxValueLen,
+                            lpcbSecurityDescriptor, lpftLastWriteTime);
+}
+
+LONG NativePlatform::RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD lpcchName,
+                                   LPDWORD lpReserved, LPSTR lpClass, LPDWORD lpcchClass,
+                                   PFILETIME lpftLastWriteTime) {
+  return ::RegEnumKeyExA(hKey, dwIndex, lpName, lpcchName, lpReserved, lpClass, lpcchClass,
+                         lpftLastWriteTime);
+}
+
+LONG NativePlatform::RegCloseKey(HKEY hKey) { return ::RegCloseKey(hKey); }
+
+ULONGLONG NativePlatform::VerSetConditionMask(ULONGLONG ConditionMask, DWORD TypeMask,
+                                              BYTE Condition) {
+  return ::VerSetConditionMask(ConditionMask, TypeMask, Condition);
+}
+
+BOOL NativePlatform::VerifyVersionInfoA(LPOSVERSIONINFOEXA lpVersionInformation, DWORD dwTypeMask,
+                                        DWORDLONG dwlConditionMask) {
+  return ::VerifyVersionInfoA(lpVersionInformation, dwTypeMask, dwlConditionMask);
+}
+
+DWORD NativePlatform::CMP_WaitNoPendingInstallEvents(DWORD dwTimeout) {
+  return ::CMP_WaitNoPendingInstallEvents(dwTimeout);
+}
+
+DWORD NativePlatform::GetLastError() { return ::GetLastError(); }
+
+DWORD NativePlatform::FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId,
+                                     DWORD dwLanguageId, LPSTR lpBuffer, DWORD nSize,
+                                     va_list* Arguments) {
+  return ::FormatMessageA(dwFlags, lpSource, dwMessageId, dwLanguageId, lpBuffer, nSize,
+                          Arguments);
+}
+
+BOOL NativePlatform::SystemParametersInfoA(UINT uiAction, UINT uiParam, PVOID pvParam,
+                                           UINT fWinIni) {
+  return ::SystemParametersInfoA(uiAction, uiParam, pvParam, fWinIni);
+}
+
+DWORD NativePlatform::GetEnvironmentVariableA(LPCSTR lpName, LPSTR lpBuffer, DWORD nSize) {
+  return ::GetEnvironmentVariableA(lpName, lpBuffer, nSize);
+}
+
+DWORD NativePlatform::GetFileAttributesA(LPCSTR lpFileName) {
+  return ::GetFileAttributesA(lpFileName);
+}
+
+int NativePlatform::CompareStringA(LCID Locale, DWORD dwCmpFlags, LPCSTR lpString1, int cchCount1,
+                                   LPCSTR lpString2, int cchCount2) {
+  return ::CompareStringA(Locale, dwCmpFlags, lpString1, cchCount1, lpString2, cchCount2);
+}
+
+DWORD NativePlatform::CharLowerBuffA(LPSTR lpsz, DWORD cchLength) {
+  return ::CharLowerBuffA(lpsz, cchLength);
+}
+
+LPSTR NativePlatform::GetCommandLineA() { return ::GetCommandLineA(); }
+
+DWORD NativePlatform::GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
+  return ::GetModuleFileNameA(hModule, lpFilename, nSize);
+}
+
+int NativePlatform::MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
+  return ::MessageBoxA(hWnd, lpText, lpCaption, uType);
+}
+
+HANDLE NativePlatform::CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                                   LPSECURITY_ATTRIBUTES lpSecurityAttributes,
+                                   DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes,
+                                   HANDLE hTemplateFile) {
+  return ::CreateFileA(lpFileName, dwDesiredAccess, dwShareMode, lpSecurityAttributes,
+                       dwCreationDisposition, dwFlagsAndAttributes, hTemplateFile);
+}
+
+BOOL NativePlatform::SetEndOfFile(HANDLE hFile) { return ::SetEndOfFile(hFile); }
+
+BOOL NativePlatform::WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
+                               LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED lpOverlapped) {
+  return ::WriteFile(hFile, lpBuffer, nNumberOfBytesToWrite, lpNumberOfBytesWritten,
+                     lpOverlapped);
+}
+
+BOOL NativePlatform::CloseHandle(HANDLE hObject) { return ::CloseHandle(hObject); }

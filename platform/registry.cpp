@@ -1,0 +1,166 @@
+#include "platform/registry.h"
+
+#include "base/errors.h"
+#include "platform/platform.h"
+
+namespace {
+bool IsFromRoot(const std::string& path) { return !path.empty() && path[0] == '\\'; }
+}  // namespace
+
+RegistryAccessor::RegistryAccessor(REGSAM access) : access_(access) {}
+
+RegistryAccessor::~RegistryAccessor() { CloseKey(); }
+
+void RegistryAccessor::SetRootKey(HKEY root) {
+  CloseKey();
+  rootKey_ = root;
+}
+
+HKEY RegistryAccessor::BaseKey(const std::string& path) const {
+  if (IsFromRoot(path) || currentKey_ == nullptr) return rootKey_;
+  return currentKey_;
+}
+
+std::string RegistryAccessor::CallPath(const std::string& path) {
+  return IsFromRoot(path) ? path.substr(1) : path;
+}
+
+void RegistryAccessor::ChangeKey(HKEY key) {
+  CloseKey();
+  currentKey_ = key;
+}
+
+bool RegistryAccessor::OpenKey(const std::string& path, bool canCreate) {
+  HKEY base = BaseKey(path);
+  std::string subKey = CallPath(path);
+  HKEY key = nullptr;
+  LONG result;
+  if (canCreate) {
+    DWORD disposition = 0;
+    result = Win32().RegCreateKeyExA(base, subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                     access_, nullptr, &key, &disposition);
+  } else {
+    result = Win32().RegOpenKeyExA(base, subKey.c_str(), 0, access_, &key);
+  }
+  ChangeKey(result == ERROR_SUCCESS ? key : nullptr);
+  return result == ERROR_SUCCESS;
+}
+
+bool RegistryAccessor::OpenKeyReadOnly(const std::string& path) {
+  static const REGSAM kReadAccess[] = {
+      KEY_READ, STANDARD_RIGHTS_READ | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, KEY_QUERY_VALUE};
+  HKEY base = BaseKey(path);
+  std::string subKey = CallPath(path);
+  for (REGSAM access : kReadAccess) {
+    HKEY key = nullptr;
+    if (Win32().RegOpenKeyExA(base, subKey.c_str(), 0, access, &key) == ERROR_SUCCESS) {
+      access_ = access;
+      ChangeKey(key);
+      return true;
+    }
+  }
+  ChangeKey(nullptr);
+  return false;
+}
+
+void RegistryAccessor::CloseKey() {
+  if (currentKey_ == nullptr) return;
+  Win32().RegCloseKey(currentKey_);
+  currentKey_ = nullptr;
+}
+
+void RegistryAccessor::WriteString(const std::string& name, const std::string& value) {
+  LONG result = Win32().RegSetValueExA(currentKey_, name.c_str(), 0, REG_SZ,
+                                       reinterpret_cast<const BYTE*>(value.c_str()),
+                                       static_cast<DWORD>(value.size() + 1));
+  if (result != ERROR_SUCCESS) RaiseRegistryError("Failed to set data for '" + name + "'");
+}
+
+bool RegistryAccessor::DeleteValue(const std::string& name) {
+  return Win32().RegDeleteValueA(currentKey_, name.c_str()) == ERROR_SUCCESS;
+}
+
+bool RegistryAccessor::DeleteKey(const std::string& path) {
+  return DeleteKeyFrom(BaseKey(path), CallPath(path));
+}
+
+bool RegistryAccessor::DeleteKeyFrom(HKEY base, const std::string& path) {
+  // A key with subkeys cannot be deleted, so the subkeys go first, from the
+  // last index down, so that the indices still to visit stay valid.
+  HKEY key = nullptr;
+  if (Win32().RegOpenKeyExA(base, path.c_str(), 0, access_, &key) == ERROR_SUCCESS) {
+    DWORD subKeys = 0;
+    DWORD longestName = 0;
+    if (Win32().RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, &longestName, nullptr,
+                                 nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
+      std::vector<char> name(longestName + 1);
+      for (DWORD index = subKeys; index-- > 0;) {
+        DWORD length = static_cast<DWORD>(name.size());
+        if (Win32().RegEnumKeyExA(key, index, name.data(), &length, nullptr, nullptr, nullptr,
+                                  nullptr) == ERROR_SUCCESS)
+          DeleteKeyFrom(key, std::string(name.data(), length));
+      }
+    }
+    Win32().RegCloseKey(key);
+  }
+  return Win32().RegDeleteKeyA(base, path.c_str()) == ERROR_SUCCESS;
+}
+
+bool RegistryAccessor::KeyExists(const std::string& path) {
+  HKEY key = nullptr;
+  if (Win32().RegOpenKeyExA(BaseKey(path), CallPath(path).c_str(), 0,
+                            STANDARD_RIGHTS_READ | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS,
+                            &key) != ERROR_SUCCESS)
+    return false;
+  Win32().RegCloseKey(key);
+  return true;
+}
+
+bool RegistryAccessor::QueryValue(const std::string& name, DWORD& type, DWORD& size) {
+  return Win32().RegQueryValueExA(currentKey_, name.c_str(), nullptr, &type, nullptr, &size) ==
+         ERROR_SUCCESS;
+}
+
+bool RegistryAccessor::ValueExists(const std::string& name) {
+  DWORD type = 0;
+  DWORD size = 0;
+  return QueryValue(name, type, size);
+}
+
+void RegistryAccessor::GetKeyNames(TStringList& names) {
+  names.Clear();
+  DWORD subKeys = 0;
+  DWORD longestName = 0;
+  if (Win32().RegQueryInfoKeyA(currentKey_, nullptr, nullptr, nullptr, &subKeys, &longestName,
+                               nullptr, nullptr, nullptr, nullptr, nullptr,
+                               nullptr) != ERROR_SUCCESS)
+    return;
+  std::vector<char> name(longestName + 1);
+  for (DWORD index = 0; index < subKeys; ++index) {
+    DWORD length = static_cast<DWORD>(name.size());
+    if (Win32().RegEnumKeyExA(currentKey_, index, name.data(), &length, nullptr, nullptr, nullptr,
+                              nullptr) == ERROR_SUCCESS)
+      names.Add(std::string(name.data(), length));
+  }
+}
+
+long RegistryAccessor::GetDataSize(const std::string& name) {
+  DWORD type = 0;
+  DWORD size = 0;
+  return QueryValue(name, type, size) ? static_cast<long>(size) : -1;
+}
+
+std::vector<BYTE> RegistryAccessor::ReadBinaryData(const std::string& name) {
+  DWORD type = 0;
+  DWORD size = 0;
+  if (!QueryValue(name, type, size)) RaiseRegistryError("Failed to get data for '" + name + "'");
+  if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_DWORD)
+    RaiseRegistryError("Invalid data type for '" + name + "'");
+  std::vector<BYTE> data(size);
+  DWORD read = size;
+  if (Win32().RegQueryValueExA(currentKey_, name.c_str(), nullptr, &type,
+                               data.empty() ? nullptr : data.data(), &read) != ERROR_SUCCESS)
+    RaiseRegistryError("Failed to get data for '" + name + "'");
+  data.resize(read < size ? read : size);
+  return data;
+}
