@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# kestrave.exe on a real Win32 implementation: the log's bytes, installing
+# into the Run key and removing again, read back with "wine reg query".
+set -u
+exe=$(realpath "${1:?usage: installation-test.sh KESTRAVE_EXE}")
+. "$(dirname "$0")/wine-lib.sh"
+
+wine_start
+drive_c="$WINEPREFIX/drive_c"
+spaced_dir="$drive_c/Program Files/Kestrave"
+plain_dir="$drive_c/kestrave"
+mkdir -p "$spaced_dir" "$plain_dir"
+cp "$exe" "$spaced_dir/kestrave.exe"
+cp "$exe" "$plain_dir/kestrave.exe"
+run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+software_key='HKLM\Software\Calvorne\Kestrave'
+banner=$'Kestrave Nov 20 2003  13:11:53\r\n\r\n'
+crlf=$'\r\n'
+
+# The log: the banner, a blank line, CR LF at every line end.
+work="$WINE_WORK/log"
+mkdir -p "$work"
+wine_run "$work" "$plain_dir/kestrave.exe" -d
+check_equal "-d exit code" 0 $?
+check_equal "-d log starts with the banner and a blank line" "${banner}x" "$(file_bytes "$work/kestrave.txt" ${#banner}; echo x)"
+check "-d log has no bare line feed" test "$(tr -cd '\n' <"$work/kestrave.txt" | wc -c)" = "$(grep -c $'\r$' "$work/kestrave.txt")"
+
+# Without -d nothing is written into the current directory.
+work="$WINE_WORK/quiet"
+mkdir -p "$work"
+wine_run "$work" "$spaced_dir/kestrave.exe" -i
+check_equal "-i exit code" 0 $?
+check "-i without -d writes no file" test -z "$(ls -A "$work")"
+check_equal "Run value of a path with a space is quoted" \
+  '"C:\Program Files\Kestrave\kestrave.exe"' "$(wine_reg_value "$run_key" Kestrave)"
+check_equal "stamp in the software install key" \
+  'Nov 20 2003  13:11:53' "$(wine_reg_value "$software_key" "")"
+
+# -d -i logs the installation into the file; a path without a space is
+# stored as it stands.
+work="$WINE_WORK/install"
+mkdir -p "$work"
+wine_run "$work" "$plain_dir/kestrave.exe" -d -i
+check_equal "-d -i exit code" 0 $?
+check_equal "Run value of a path without a space" \
+  'C:\kestrave\kestrave.exe' "$(wine_reg_value "$run_key" Kestrave)"
+check_equal "-d -i log" \
+  "${banner}Kestrave was added to the Run key.${crlf}The Kestrave software install key was added to the registry.${crlf}The Kestrave optimization flags were not removed from the registry.${crlf}x" \
+  "$(file_bytes "$work/kestrave.txt"; echo x)"
+
+# -u removes the Run value, the software key and the current user's flags.
+"$WINE_LOADER" reg add 'HKCU\Software\Calvorne\Kestrave\Wine Adapter_0000&Generic Non-PnP Monitor_0000' \
+  /v 1024x768@32 /t REG_SZ /d 60 /f >"$WINE_WORK/reg.log" 2>&1
+work="$WINE_WORK/remove"
+mkdir -p "$work"
+wine_run "$work" "$plain_dir/kestrave.exe" -d -u
+check_equal "-d -u exit code" 0 $?
+check_equal "-d -u log" \
+  "${banner}Kestrave was removed from the Run key.${crlf}The Kestrave software install key was removed from the registry.${crlf}The Kestrave optimization flags were removed from the registry.${crlf}x" \
+  "$(file_bytes "$work/kestrave.txt"; echo x)"
+check "Run value removed" test -z "$(wine_reg_value "$run_key" Kestrave)"
+check "software install key removed" fails wine_reg_key_exists "$software_key"
+check "flags removed" fails wine_reg_key_exists 'HKCU\Software\Calvorne\Kestrave'
+
+# A second removal finds nothing to remove.
+wine_run "$work" "$plain_dir/kestrave.exe" -d -u
+check_equal "second -d -u exit code" 0 $?
+check_equal "second -d -u log" \
+  "${banner}Kestrave was not removed from the Run key.${crlf}The Kestrave software install key was not removed from the registry.${crlf}The Kestrave optimization flags were not removed from the registry.${crlf}x" \
+  "$(file_bytes "$work/kestrave.txt"; echo x)"
+
+wine_summary

@@ -1,0 +1,84 @@
+# Helpers for the tests that run kestrave.exe under Wine: a throwaway
+# prefix with one server kept alive, and a tally of checks.
+# Source it; it sets WINEPREFIX and a trap that removes the prefix.
+
+WINE_LOADER=/usr/lib/wine/wine64
+WINE_SERVER=/usr/lib/wine/wineserver
+export WINEDEBUG=-all
+WINE_WORK=$(mktemp -d /tmp/kestrave-wine.XXXXXX)
+export WINEPREFIX="$WINE_WORK/prefix"
+checks_passed=0
+checks_failed=0
+
+wine_cleanup() {
+  "$WINE_SERVER" -k >/dev/null 2>&1 || true
+  rm -rf "$WINE_WORK"
+}
+trap wine_cleanup EXIT
+
+# Wine's processes get files, not pipes, for their output: the server
+# outlives the call and would hold a pipe open.
+wine_start() {
+  mkdir -p "$WINEPREFIX"
+  "$WINE_SERVER" -p >"$WINE_WORK/server.log" 2>&1
+  "$WINE_LOADER" wineboot -i >"$WINE_WORK/boot.log" 2>&1
+}
+
+# wine_run DIR EXE ARGS...: runs EXE with DIR as current directory; the exit
+# code is the program's.
+wine_run() {
+  local dir=$1
+  shift
+  (cd "$dir" && "$WINE_LOADER" "$@" >"$WINE_WORK/run.log" 2>&1)
+}
+
+# wine_reg_value KEY NAME: the data of a value as "wine reg query" shows it,
+# or nothing when it is missing.
+wine_reg_value() {
+  local key=$1 name=$2
+  if [ "$name" = "" ]; then
+    "$WINE_LOADER" reg query "$key" /ve >"$WINE_WORK/reg.log" 2>&1 || return 0
+  else
+    "$WINE_LOADER" reg query "$key" /v "$name" >"$WINE_WORK/reg.log" 2>&1 || return 0
+  fi
+  tr -d '\r' <"$WINE_WORK/reg.log" | sed -n 's/^    [^ ].*    REG_[A-Z_]*    //p' | head -n 1
+}
+
+wine_reg_key_exists() {
+  "$WINE_LOADER" reg query "$1" >"$WINE_WORK/reg.log" 2>&1
+}
+
+check() {
+  local what=$1
+  shift
+  if "$@"; then
+    checks_passed=$((checks_passed + 1))
+  else
+    checks_failed=$((checks_failed + 1))
+    echo "FAILED: $what" >&2
+  fi
+}
+
+check_equal() {
+  local what=$1 expected=$2 actual=$3
+  if [ "$expected" = "$actual" ]; then
+    checks_passed=$((checks_passed + 1))
+  else
+    checks_failed=$((checks_failed + 1))
+    printf 'FAILED: %s\n  expected: %q\n  actual:   %q\n' "$what" "$expected" "$actual" >&2
+  fi
+}
+
+# The bytes of a file (or its first N bytes), trailing line ends included.
+file_bytes() {
+  local content
+  if [ $# -gt 1 ]; then content=$(head -c "$2" "$1"; echo x); else content=$(cat "$1"; echo x); fi
+  printf '%s' "${content%x}"
+}
+
+fails() { ! "$@"; }
+
+wine_summary() {
+  echo "wine: $checks_passed passed, $checks_failed failed"
+  [ "$checks_failed" -eq 0 ]
+}
