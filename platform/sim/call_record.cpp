@@ -1,0 +1,27 @@
+#include "platform/sim/call_record.h"
+
+#include "platform/sim/sim_constants.h"
+#include "platform/structured_exception.h"
+
+CallRecord::CallRecord(CallContext& context, const char* name, std::string arguments)
+    : context_(context),
+      head_(std::string(name) + "(" + arguments + ")"),
+      fault_(context.faults.Next(name)) {
+  if (fault_ != nullptr && fault_->raise) {
+    context_.trace.push_back(head_ + " raises access-violation 0xC0000005 [fault]");
+    throw StructuredException(sim::kAccessViolation);
+  }
+}
+
+void CallRecord::SetLastError(DWORD error) {
+  context_.lastError = error;
+  setsLastError_ = true;
+}
+
+void CallRecord::End(const std::string& resultText, const std::string& outValues) {
+  std::string line = head_ + " = " + resultText;
+  if (!outValues.empty()) line += " -> " + outValues;
+  if (setsLastError_) line += " (last error " + std::to_string(context_.lastError) + ")";
+  if (fault_ != nullptr) line += " [fault]";
+  context_.trace.push_back(line);
+}

@@ -1,0 +1,16 @@
+// Machine files on disk: read and checked before a run, written back after
+// it through a temporary file beside it, so that the file is either the old
+// one or the new one, never a half-written one.
+#pragma once
+
+#include <string>
+
+#include "platform/sim/json_reading.h"
+
+// Raises std::runtime_error when the file cannot be read and
+// MachineFileError when it is not JSON; ReadMachine checks the rest.
+Json LoadMachineDocument(const std::string& path);
+
+// Raises std::runtime_error when the file cannot be written; no temporary
+// file is left behind.
+void SaveFileAtomically(const std::string& path, const std::string& text);

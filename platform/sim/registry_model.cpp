@@ -1,0 +1,233 @@
+#include "platform/sim/registry_model.h"
+
+#include <cstring>
+
+#include "platform/sim/sim_constants.h"
+
+namespace {
+
+const REGSAM kWriteAccess =
+    KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | DELETE | WRITE_DAC | WRITE_OWNER;
+
+// Splits a sub key path into key names. A leading backslash is a syntax
+// error (ERROR_BAD_PATHNAME), as is an empty name inside the path; one
+// trailing backslash is accepted.
+LONG SplitSubKey(LPCSTR subKey, std::vector<std::string>& names) {
+  names.clear();
+  if (subKey == nullptr || *subKey == '\0') return ERROR_SUCCESS;
+  std::string path(subKey);
+  if (path[0] == '\\') return ERROR_BAD_PATHNAME;
+  if (path.back() == '\\') path.pop_back();
+  size_t start = 0;
+  while (true) {
+    size_t end = path.find('\\', start);
+    std::string name =
+        path.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (name.empty()) return ERROR_BAD_PATHNAME;
+    names.push_back(name);
+    if (end == std::string::npos) return ERROR_SUCCESS;
+    start = end + 1;
+  }
+}
+
+std::string ValueName(LPCSTR name) { return name == nullptr ? std::string() : std::string(name); }
+
+}  // namespace
+
+HKEY RegistryModel::NewHandle(std::shared_ptr<RegistryKey> key, REGSAM access) {
+  std::uintptr_t value = numbers_.Next();
+  handles_[value] = {std::move(key), access};
+  return reinterpret_cast<HKEY>(value);
+}
+
+LONG RegistryModel::Resolve(HKEY handle, OpenedKey& opened) {
+  if (handle == HKEY_LOCAL_MACHINE) {
+    opened = {tree_.Machine(), KEY_ALL_ACCESS};
+  } else if (handle == HKEY_USERS) {
+    opened = {tree_.Users(), KEY_ALL_ACCESS};
+  } else if (handle == HKEY_CURRENT_USER) {
+    opened = {tree_.UserHive(), KEY_ALL_ACCESS};
+  } else {
+    auto found = handles_.find(reinterpret_cast<std::uintptr_t>(handle));
+    if (found == handles_.end()) return ERROR_INVALID_HANDLE;
+    opened = found->second;
+  }
+  return opened.key->IsDeleted() ? ERROR_KEY_DELETED : ERROR_SUCCESS;
+}
+
+LONG RegistryModel::Walk(const OpenedKey& base, LPCSTR subKey, std::shared_ptr<RegistryKey>& found,
+                         std::vector<std::string>& missing) {
+  std::vector<std::string> names;
+  LONG result = SplitSubKey(subKey, names);
+  if (result != ERROR_SUCCESS) return result;
+  found = base.key;
+  missing.clear();
+  for (size_t i = 0; i < names.size(); ++i) {
+    std::shared_ptr<RegistryKey> next = found->FindSubkey(names[i]);
+    if (!next) {
+      missing.assign(names.begin() + static_cast<std::ptrdiff_t>(i), names.end());
+      return ERROR_FILE_NOT_FOUND;
+    }
+    found = next;
+  }
+  return ERROR_SUCCESS;
+}
+
+bool RegistryModel::MayChange(const RegistryKey& key) const {
+  return admin_ || key.Area() == RegistryArea::OwnHive;
+}
+
+bool RegistryModel::MayOpen(const RegistryKey& key, REGSAM access) const {
+  return (access & kWriteAccess) == 0 || MayChange(key);
+}
+
+bool RegistryModel::IsRoot(const RegistryKey& key) const {
+  return &key == tree_.Machine().get() || &key == tree_.Users().get() ||
+         key.Parent() == tree_.Users().get();
+}
+
+LONG RegistryModel::OpenKey(HKEY parent, LPCSTR subKey, REGSAM access, HKEY& result) {
+  result = nullptr;
+  OpenedKey base;
+  LONG status = Resolve(parent, base);
+  if (status != ERROR_SUCCESS) return status;
+  std::shared_ptr<RegistryKey> key;
+  std::vector<std::string> missing;
+  status = Walk(base, subKey, key, missing);
+  if (status != ERROR_SUCCESS) return status;
+  if (!MayOpen(*key, access)) return ERROR_ACCESS_DENIED;
+  result = NewHandle(key, access);
+  return ERROR_SUCCESS;
+}
+
+LONG RegistryModel::CreateKey(HKEY parent, LPCSTR subKey, REGSAM access, HKEY& result,
+                              DWORD& disposition) {
+  result = nullptr;
+  OpenedKey base;
+  LONG status = Resolve(parent, base);
+  if (status != ERROR_SUCCESS) return status;
+  std::shared_ptr<RegistryKey> key;
+  std::vector<std::string> missing;
+  status = Walk(base, subKey, key, missing);
+  if (status == ERROR_FILE_NOT_FOUND) {
+    // Creating needs the right to change where the new key goes and, when
+    // it goes straight below the handle's key, the handle's create right.
+    if (!MayChange(*key)) return ERROR_ACCESS_DENIED;
+    if (key == base.key && (base.access & KEY_CREATE_SUB_KEY) == 0) return ERROR_ACCESS_DENIED;
+    for (const std::string& name : missing) key = tree_.AddSubkey(*key, name, true);
+    tree_.MarkChanged();
+    disposition = REG_CREATED_NEW_KEY;
+  } else if (status == ERROR_SUCCESS) {
+    if (!MayOpen(*key, access)) return ERROR_ACCESS_DENIED;
+    disposition = REG_OPENED_EXISTING_KEY;
+  } else {
+    return status;
+  }
+  result = NewHandle(key, access);
+  return ERROR_SUCCESS;
+}
+
+LONG RegistryModel::SetValue(HKEY handle, LPCSTR name, DWORD type, const BYTE* data, DWORD size) {
+  OpenedKey opened;
+  LONG status = Resolve(handle, opened);
+  if (status != ERROR_SUCCESS) return status;
+  if ((opened.access & KEY_SET_VALUE) == 0 || !MayChange(*opened.key)) return ERROR_ACCESS_DENIED;
+  if (data == nullptr && size != 0) return sim::kErrorNoAccess;
+  RegistryData value{type, std::string(reinterpret_cast<const char*>(data), data ? size : 0)};
+  opened.key->SetValue(ValueName(name), std::move(value));
+  tree_.MarkChanged();
+  return ERROR_SUCCESS;
+}
+
+LONG RegistryModel::QueryValue(HKEY handle, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) {
+  OpenedKey opened;
+  LONG status = Resolve(handle, opened);
+  if (status != ERROR_SUCCESS) return status;
+  if ((opened.access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
+  if (data != nullptr && size == nullptr) return ERROR_INVALID_PARAMETER;
+  const RegistryValue* value = opened.key->FindValue(ValueName(name));
+  if (value == nullptr) return ERROR_FILE_NOT_FOUND;
+  if (type != nullptr) *type = value->data.type;
+  if (size == nullptr) return ERROR_SUCCESS;
+  DWORD needed = static_cast<DWORD>(value->data.bytes.size());
+  if (data != nullptr) {
+    if (*size < needed) {
+      *size = needed;
+      return ERROR_MORE_DATA;
+    }
+    std::memcpy(data, value->data.bytes.data(), needed);
+  }
+  *size = needed;
+  return ERROR_SUCCESS;
+}
+
+LONG RegistryModel::DeleteValue(HKEY handle, LPCSTR name) {
+  OpenedKey opened;
+  LONG status = Resolve(handle, opened);
+  if (status != ERROR_SUCCESS) return status;
+  if ((opened.access & KEY_SET_VALUE) == 0 || !MayChange(*opened.key)) return ERROR_ACCESS_DENIED;
+  if (!opened.key->DeleteValue(ValueName(name))) return ERROR_FILE_NOT_FOUND;
+  tree_.MarkChanged();
+  return ERROR_SUCCESS;
+}
+
+LONG RegistryModel::DeleteKey(HKEY parent, LPCSTR subKey) {
+  OpenedKey base;
+  LONG status = Resolve(parent, base);
+  if (status != ERROR_SUCCESS) return status;
+  if (subKey == nullptr) return ERROR_INVALID_PARAMETER;
+  std::shared_ptr<RegistryKey> key;
+  std::vector<std::string> missing;
+  status = Walk(base, subKey, key, missing);
+  if (status != ERROR_SUCCESS) return status;
+  // A key that still has subkeys cannot be deleted, nor can a root or a hive.
+  if (IsRoot(*key) || !key->Subkeys().empty() || !MayChange(*key)) return ERROR_ACCESS_DENIED;
+  key->Parent()->DeleteSubkey(key);
+  tree_.MarkChanged();
+  return ERROR_SUCCESS;
+}
+
+LONG RegistryModel::QueryInfo(HKEY handle, RegistryKeyInfo& info) {
+  OpenedKey opened;
+  LONG status = Resolve(handle, opened);
+  if (status != ERROR_SUCCESS) return status;
+  if ((opened.access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
+  info = RegistryKeyInfo();
+  for (const auto& subkey : opened.key->Subkeys()) {
+    ++info.subkeys;
+    if (subkey->Name().size() > info.longestSubkeyName)
+      info.longestSubkeyName = static_cast<DWORD>(subkey->Name().size());
+  }
+  for (const RegistryValue& value : opened.key->Values()) {
+    ++info.values;
+    if (value.name.size() > info.longestValueName)
+      info.longestValueName = static_cast<DWORD>(value.name.size());
+    if (value.data.bytes.size() > info.longestValueData)
+      info.longestValueData = static_cast<DWORD>(value.data.bytes.size());
+  }
+  return ERROR_SUCCESS;
+}
+
+LONG RegistryModel::EnumKey(HKEY handle, DWORD index, LPSTR name, LPDWORD length) {
+  OpenedKey opened;
+  LONG status = Resolve(handle, opened);
+  if (status != ERROR_SUCCESS) return status;
+  if ((opened.access & KEY_ENUMERATE_SUB_KEYS) == 0) return ERROR_ACCESS_DENIED;
+  const auto& subkeys = opened.key->Subkeys();
+  if (index >= subkeys.size()) return ERROR_NO_MORE_ITEMS;
+  if (name == nullptr || length == nullptr) return ERROR_INVALID_PARAMETER;
+  const std::string& subkeyName = subkeys[index]->Name();
+  // The length counts the terminating zero on the way in and not on the
+  // way out; a name that does not fit leaves it as it was.
+  if (subkeyName.size() >= *length) return ERROR_MORE_DATA;
+  std::memcpy(name, subkeyName.c_str(), subkeyName.size() + 1);
+  *length = static_cast<DWORD>(subkeyName.size());
+  return ERROR_SUCCESS;
+}
+
+LONG RegistryModel::CloseKey(HKEY handle) {
+  if (handle == HKEY_LOCAL_MACHINE || handle == HKEY_USERS || handle == HKEY_CURRENT_USER)
+    return ERROR_SUCCESS;
+  return handles_.erase(reinterpret_cast<std::uintptr_t>(handle)) ? ERROR_SUCCESS
+                                                                  : ERROR_INVALID_HANDLE;
+}

@@ -1,0 +1,59 @@
+// The registry calls of the simulated machine with the answers real Windows
+// gives: handles that remember the access they were opened with, the path
+// rules, the access rules of a user without administrator rights, and the
+// status codes. The platform layer adds the trace and the injected faults.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/sim/handle_numbers.h"
+#include "platform/sim/registry_tree.h"
+#include "platform/win32_types.h"
+
+struct RegistryKeyInfo {
+  DWORD subkeys = 0;
+  DWORD longestSubkeyName = 0;  // characters, without the terminating zero
+  DWORD values = 0;
+  DWORD longestValueName = 0;
+  DWORD longestValueData = 0;  // bytes
+};
+
+class RegistryModel {
+ public:
+  RegistryModel(RegistryTree& tree, bool admin, HandleNumbers& numbers)
+      : tree_(tree), admin_(admin), numbers_(numbers) {}
+
+  LONG OpenKey(HKEY parent, LPCSTR subKey, REGSAM access, HKEY& result);
+  LONG CreateKey(HKEY parent, LPCSTR subKey, REGSAM access, HKEY& result, DWORD& disposition);
+  LONG SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size);
+  LONG QueryValue(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size);
+  LONG DeleteValue(HKEY key, LPCSTR name);
+  LONG DeleteKey(HKEY parent, LPCSTR subKey);
+  LONG QueryInfo(HKEY key, RegistryKeyInfo& info);
+  LONG EnumKey(HKEY key, DWORD index, LPSTR name, LPDWORD length);
+  LONG CloseKey(HKEY key);
+
+ private:
+  struct OpenedKey {
+    std::shared_ptr<RegistryKey> key;
+    REGSAM access = 0;
+  };
+
+  LONG Resolve(HKEY handle, OpenedKey& opened);
+  // The key a path leads to from the handle's key, or as far as it exists.
+  LONG Walk(const OpenedKey& base, LPCSTR subKey, std::shared_ptr<RegistryKey>& found,
+            std::vector<std::string>& missing);
+  bool MayChange(const RegistryKey& key) const;
+  bool MayOpen(const RegistryKey& key, REGSAM access) const;
+  bool IsRoot(const RegistryKey& key) const;
+  HKEY NewHandle(std::shared_ptr<RegistryKey> key, REGSAM access);
+
+  RegistryTree& tree_;
+  bool admin_;
+  HandleNumbers& numbers_;
+  std::map<std::uintptr_t, OpenedKey> handles_;
+};

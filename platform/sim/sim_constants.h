@@ -1,0 +1,21 @@
+// Win32 constants the simulated machine answers with that the program
+// itself never names, so platform/win32_types.h does not declare them.
+#pragma once
+
+#include "platform/win32_types.h"
+
+namespace sim {
+
+constexpr DWORD kErrorPathNotFound = 3;
+constexpr DWORD kErrorModNotFound = 126;
+constexpr DWORD kErrorMessageNotFound = 317;  // ERROR_MR_MID_NOT_FOUND
+constexpr DWORD kErrorNoAccess = 998;         // an invalid pointer was passed
+constexpr DWORD kErrorInvalidFlags = 1004;
+constexpr DWORD kErrorInvalidSpiValue = 1439;
+
+constexpr DWORD kFileAttributeArchive = 0x20;
+constexpr WORD kDevModeSpecVersion = 0x0401;  // DM_SPECVERSION
+
+constexpr DWORD kAccessViolation = 0xC0000005;
+
+}  // namespace sim

@@ -1,0 +1,29 @@
+// A simulated machine for a test: built from machine-file JSON, with the
+// platform installed for the test's lifetime.
+#pragma once
+
+#include <sstream>
+#include <string>
+
+#include "platform/sim/machine_reader.h"
+#include "platform/sim/sim_platform.h"
+
+class SimTestMachine {
+ public:
+  explicit SimTestMachine(const std::string& json = "{}",
+                          const std::string& commandLine = "\"kestrave.exe\"")
+      : machine_(ReadMachine(ParseMachineJson(json))), platform_(machine_, commandLine, screen_) {
+    SetPlatform(&platform_);
+  }
+  ~SimTestMachine() { SetPlatform(nullptr); }
+
+  Machine& State() { return machine_; }
+  SimPlatform& Calls() { return platform_; }
+  std::string Screen() const { return screen_.str(); }
+  const std::string& LastTraceLine() const { return platform_.Trace().back(); }
+
+ private:
+  Machine machine_;
+  std::ostringstream screen_;
+  SimPlatform platform_;
+};
