@@ -8,6 +8,18 @@
 #include "platform/sim/machine_reader.h"
 #include "platform/sim/sim_platform.h"
 
+// A mode record as the program fills it to apply a mode.
+inline DEVMODEA ModeRecord(DWORD width, DWORD height, DWORD bits, DWORD frequency) {
+  DEVMODEA mode = {};
+  mode.dmSize = sizeof mode;
+  mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFREQUENCY;
+  mode.dmPelsWidth = width;
+  mode.dmPelsHeight = height;
+  mode.dmBitsPerPel = bits;
+  mode.dmDisplayFrequency = frequency;
+  return mode;
+}
+
 class SimTestMachine {
  public:
   explicit SimTestMachine(const std::string& json = "{}",
