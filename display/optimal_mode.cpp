@@ -2,6 +2,7 @@
 
 #include "app/log.h"
 #include "app/process_state.h"
+#include "display/adapter.h"
 #include "display/has_mode.h"
 
 namespace {
@@ -53,4 +54,12 @@ std::unique_ptr<TMode> ChooseOptimalMode(const TMode* currentMode, const TObject
 
   WriteMode(Log(), result.get()) << '\n';
   return result;
+}
+
+std::unique_ptr<TMode> ChooseOptimalMode(const TAdapter* adapter, bool optimisedBefore) {
+  if (adapter == nullptr) return nullptr;
+  const TDisplay* monitor = MonitorOf(*adapter);
+  if (monitor == nullptr) return nullptr;
+  return ChooseOptimalMode(adapter->CurrentMode.get(), &adapter->Modes,
+                           monitor->PreferredMode.get(), &monitor->Presets, optimisedBefore);
 }

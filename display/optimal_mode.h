@@ -22,3 +22,9 @@
 std::unique_ptr<TMode> ChooseOptimalMode(const TMode* currentMode, const TObjectList* adapterModes,
                                          const TMode* preferredMode, const TObjectList* presets,
                                          bool optimisedBefore);
+
+class TAdapter;
+
+// The choice for an adapter and its monitor; null, writing nothing, when
+// the adapter has no monitor (or lacks what the choice needs).
+std::unique_ptr<TMode> ChooseOptimalMode(const TAdapter* adapter, bool optimisedBefore);
