@@ -69,8 +69,8 @@ bool HasSwitch(const char* letter) {
     const std::string& argument = arguments[i];
     if (argument.empty() || (argument[0] != '-' && argument[0] != '/')) continue;
     std::string rest = argument.substr(1);
-    if (Win32().CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, rest.c_str(),
-                               static_cast<int>(rest.size()), letter, -1) == CSTR_EQUAL)
+    if (Win32().CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, rest.c_str(), -1, letter,
+                               -1) == CSTR_EQUAL)
       return true;
   }
   return false;

@@ -1,3 +1,11 @@
 #include "app/process_displays.h"
 
-int ProcessDisplays() { return 0; }
+#include "app/optimisation_pass.h"
+#include "display/adapter_enumeration.h"
+
+int ProcessDisplays() {
+  AdapterList adapters;
+  EnumerateAdapters(adapters.get());
+  OptimiseDisplays(adapters.get());
+  return 0;
+}

@@ -46,3 +46,15 @@ class TStringList {
   void CheckIndex(int index) const;
   std::vector<std::pair<std::string, TObject*>> items_;
 };
+
+// Frees every object of class T that the list holds and clears its entry;
+// the owner of a list of non-owned objects calls it before freeing the list.
+template <class T>
+void FreeObjects(TStringList& list) {
+  for (int i = 0; i < list.Count(); ++i) {
+    if (T* object = dynamic_cast<T*>(list.Objects(i))) {
+      delete object;
+      list.PutObject(i, nullptr);
+    }
+  }
+}

@@ -1,0 +1,74 @@
+#include "app/optimisation_flags.h"
+
+#include "app/log.h"
+#include "app/process_state.h"
+#include "base/errors.h"
+#include "platform/registry.h"
+
+std::string DeviceKeyTail(const std::string& deviceKey) {
+  size_t brace = deviceKey.rfind('}');
+  size_t start = brace == std::string::npos ? 1 : brace + 2;
+  return start >= deviceKey.size() ? std::string() : deviceKey.substr(start);
+}
+
+std::string FlagKeyPath(const TAdapter* adapter) {
+  if (adapter == nullptr) {
+    LogFault(524, "Null adapter pointer");
+    return std::string();
+  }
+  const TDisplay* monitor = MonitorOf(*adapter);
+  if (monitor == nullptr) {
+    LogFault(533, "No monitor on " + adapter->DeviceName);
+    return std::string();
+  }
+  // Nothing is escaped: a backslash in a description opens a further level.
+  return SoftwareKeyPath + adapter->DeviceString + "_" + DeviceKeyTail(adapter->DeviceKey) + "&" +
+         monitor->DeviceString + "_" + DeviceKeyTail(monitor->DeviceKey);
+}
+
+bool IsPreviouslyOptimised(const TAdapter* adapter, bool& optimisedBefore) {
+  optimisedBefore = true;
+  if (adapter == nullptr || adapter->CurrentMode == nullptr) {
+    LogFault(243, "Null adapter or currentmode pointer");
+    return true;
+  }
+  try {
+    std::string path = FlagKeyPath(adapter);
+    Log() << "  Optimization flag is 'HKEY_CURRENT_USER\\" << (path.empty() ? path : path.substr(1))
+          << "'\n";
+    RegistryAccessor registry;
+    registry.SetRootKey(HKEY_CURRENT_USER);
+    optimisedBefore = registry.KeyExists(path);
+    registry.OpenKey(path, false);
+    bool optimised = registry.ValueExists(ValueName(*adapter->CurrentMode));
+    registry.CloseKey();
+    return optimised;
+  } catch (const RegistryError&) {
+    LogFault(272, "Error checking registry for optimized flag");
+    return false;
+  }
+}
+
+void RecordOptimised(const TAdapter* adapter, const TMode* mode) {
+  if (adapter == nullptr) {
+    LogFault(1227, "Null adapter pointer");
+    return;
+  }
+  if (mode == nullptr) {
+    LogFault(1233, "Null mode pointer");
+    return;
+  }
+  try {
+    std::string path = FlagKeyPath(adapter);
+    // Without a flag key name the value would land in the root of the
+    // user's hive; FlagKeyPath has already written why.
+    if (path.empty()) return;
+    RegistryAccessor registry;
+    registry.SetRootKey(HKEY_CURRENT_USER);
+    registry.OpenKey(path, true);
+    registry.WriteString(ValueName(*mode), std::to_string(mode->Frequency));
+    registry.CloseKey();
+  } catch (const RegistryError&) {
+    LogFault(1256, "Exception while updating registry to indicate monitor was optimized");
+  }
+}

@@ -1,0 +1,30 @@
+// The choice of the mode a display is switched to.
+#pragma once
+
+#include <memory>
+
+#include "base/objects.h"
+#include "display/mode.h"
+
+// Chooses, at the current mode's depth, either the monitor's preferred
+// resolution at the frequency of the first candidate that matches it, or the
+// current resolution at the fastest acceptable candidate's frequency (the
+// current frequency when none is faster).
+//
+// The candidates are the monitor's presets, each acceptable only when the
+// adapter lists it, or, when PresetsOnly is false, the adapter's modes.
+// optimisedBefore confines the choice to the current resolution.
+//
+// Writes "[preferred mode: <mode>] " when there is a preferred mode, then the
+// result and a line end, onto the log line the caller has begun. Returns null
+// and writes nothing when the current mode, the adapter's modes or the
+// monitor's presets (that is, the monitor) are missing.
+std::unique_ptr<TMode> ChooseOptimalMode(const TMode* currentMode, const TObjectList* adapterModes,
+                                         const TMode* preferredMode, const TObjectList* presets,
+                                         bool optimisedBefore);
+
+class TAdapter;
+
+// The choice for an adapter and its monitor; null, writing nothing, when
+// the adapter has no monitor (or lacks what the choice needs).
+std::unique_ptr<TMode> ChooseOptimalMode(const TAdapter* adapter, bool optimisedBefore);
