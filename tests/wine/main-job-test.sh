@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The main job on a real Win32 implementation: an EDID whose preferred
+# timing (800x600 at 60 Hz) is one of Wine's modes but not the current one;
+# the mode, the flag and the wallpaper are read back from Wine.
+set -u
+exe=$(realpath "${1:?usage: main-job-test.sh KESTRAVE_EXE}")
+current_mode_exe="$(dirname "$exe")/current-mode.exe"
+corpus=$(realpath "$(dirname "$0")/../../../shared/edid-corpus")
+. "$(dirname "$0")/wine-lib.sh"
+
+wine_start
+work="$WINE_WORK/run"
+mkdir -p "$work"
+cp "$exe" "$work/kestrave.exe"
+windows="$WINEPREFIX/drive_c/windows"
+for bitmap in ov.bmp zqx640h.bmp zqx800h.bmp zqx1024h.bmp zqx1280h.bmp; do
+  printf 'BM' >"$windows/$bitmap"
+done
+"$WINE_LOADER" reg add 'HKCU\Control Panel\Desktop' /v Wallpaper /d 'C:\windows\ov.bmp' /f \
+  >"$WINE_WORK/reg.log" 2>&1
+edid_hex=$(head -c 128 "$corpus/edid-0183.bin" | od -An -v -tx1 | tr -d ' \n')
+"$WINE_LOADER" reg add \
+  'HKLM\SYSTEM\CurrentControlSet\Enum\DISPLAY\Default_Monitor\0000&0000\Device Parameters' \
+  /v EDID /t REG_BINARY /d "$edid_hex" /f >"$WINE_WORK/reg.log" 2>&1
+flag_key='HKCU\Software\Calvorne\Kestrave\Wine Adapter_0000&Generic Non-PnP Monitor_0000'
+current_mode() {
+  wine_run "$work" "$current_mode_exe"
+  tr -d '\r' <"$WINE_WORK/run.log"
+}
+log() { tr -d '\r' <"$work/kestrave.txt"; }
+
+check_equal "mode before" "1024x768x32@60" "$(current_mode)"
+wine_run "$work" "$work/kestrave.exe" -d
+check_equal "first run exit code" 0 $?
+check_equal "first run block" "Generic Non-PnP Monitor on Wine Adapter [\\\\.\\DISPLAY1\\Monitor0]
+  Currently: 1024x 768,32 bpp @ 60 Hz
+  Optimization flag is 'HKEY_CURRENT_USER\\Software\\Calvorne\\Kestrave\\Wine Adapter_0000&Generic Non-PnP Monitor_0000'
+  Optimal: [preferred mode:  800x 600,32 bpp @ 60 Hz]  800x 600,32 bpp @ 60 Hz
+  Optimal mode set successfully.
+
+Wallpaper is currently set to 'C:\\windows\\ov.bmp'.
+Wallpaper set to 'C:\\windows\\zqx800h.bmp'." "$(log | tail -n +3)"
+check_equal "mode after the first run" "800x600x32@60" "$(current_mode)"
+check_equal "flag value" "60" "$(wine_reg_value "$flag_key" 800x600@32)"
+check_equal "wallpaper after the first run" 'C:\windows\zqx800h.bmp' \
+  "$(wine_reg_value 'HKCU\Control Panel\Desktop' Wallpaper)"
+
+wine_run "$work" "$work/kestrave.exe" -d
+check_equal "second run exit code" 0 $?
+check_equal "second run block" "Generic Non-PnP Monitor on Wine Adapter [\\\\.\\DISPLAY1\\Monitor0]
+  Currently:  800x 600,32 bpp @ 60 Hz
+  Optimization flag is 'HKEY_CURRENT_USER\\Software\\Calvorne\\Kestrave\\Wine Adapter_0000&Generic Non-PnP Monitor_0000'
+  Previously optimized." "$(log | tail -n +3)"
+
+wine_run "$work" "$work/kestrave.exe" -d -f
+check_equal "forced run exit code" 0 $?
+check "forced run optimises again" grep -q '^  Forcing optimization.$' <(log)
+check "forced run applies the mode" grep -q '^  Optimal mode set successfully.$' <(log)
+check_equal "mode after the forced run" "800x600x32@60" "$(current_mode)"
+
+wine_summary
