@@ -26,7 +26,7 @@ unsigned Compose(unsigned low, unsigned lowWidth, std::uint8_t high, int lo, int
 
 DetailedTiming ReadDetailedTiming(const std::uint8_t* d) {
   DetailedTiming t{};
-  t.pixelClock = d[Field::PixelClock] | unsigned(d[Field::PixelClock + 1]) << 8;
+  t.pixelClock = EdidLittleEndian(d + Field::PixelClock, 2);
   t.horizontalActive = Compose(d[Field::HorizontalActive], 8, d[Field::HorizontalHigh], 4, 7);
   t.horizontalBlank = Compose(d[Field::HorizontalBlank], 8, d[Field::HorizontalHigh], 0, 3);
   t.verticalActive = Compose(d[Field::VerticalActive], 8, d[Field::VerticalHigh], 4, 7);

@@ -10,12 +10,6 @@ namespace {
 // gives @ and 27 to 31 the characters after Z.
 char ManufacturerLetter(std::uint32_t value) { return static_cast<char>(value + 64); }
 
-std::uint32_t LittleEndian(const std::uint8_t* bytes, std::size_t count) {
-  std::uint32_t value = 0;
-  for (std::size_t i = count; i > 0; --i) value = (value << 8) | bytes[i - 1];
-  return value;
-}
-
 }  // namespace
 
 void WriteEdidHeader(const std::uint8_t* block, std::ostream& out, const std::string& si) {
@@ -31,11 +25,11 @@ void WriteEdidHeader(const std::uint8_t* block, std::ostream& out, const std::st
       << ManufacturerLetter(EdidBits(first, 0, 1) << 3 | EdidBits(second, 5, 7))
       << ManufacturerLetter(EdidBits(second, 0, 4)) << std::endl;
 
-  const std::uint32_t product = LittleEndian(block + EdidField::ProductCode, 2);
+  const std::uint32_t product = EdidLittleEndian(block + EdidField::ProductCode, 2);
   out << si << "[0x0a-0x0b]  Product code:        " << std::hex << std::setw(6) << product
       << std::dec << " (" << product << ")" << std::endl;
 
-  const std::uint32_t serial = LittleEndian(block + EdidField::SerialNumber, 4);
+  const std::uint32_t serial = EdidLittleEndian(block + EdidField::SerialNumber, 4);
   out << si << "[0x0c-0x0f]  Serial #:            " << std::hex << std::setw(10) << serial
       << std::dec << " (" << serial << ")" << std::endl;
 

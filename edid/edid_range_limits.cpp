@@ -2,6 +2,7 @@
 
 #include "edid/edid_descriptor_sections.h"
 #include "edid/edid_report_text.h"
+#include "edid/edid_values.h"
 
 namespace {
 
@@ -20,8 +21,7 @@ void WriteSecondaryCurve(const std::uint8_t* d, std::ostream& out, const std::st
       << std::endl;
   out << line << "  Start frequency (hfrequency/2): " << unsigned(d[12]) << " kHz" << std::endl;
   out << line << "  C*2:                            " << unsigned(d[13]) << std::endl;
-  out << line << "  M (LSB):                        " << (d[14] | unsigned(d[15]) << 8)
-      << std::endl;
+  out << line << "  M (LSB):                        " << EdidLittleEndian(d + 14, 2) << std::endl;
   out << line << "  K:                              " << unsigned(d[16]) << std::endl;
   out << line << "  J*2:                            " << unsigned(d[17]) << std::endl;
 }

@@ -34,6 +34,12 @@ std::uint8_t EdidChecksum(const std::uint8_t* block) {
   return static_cast<std::uint8_t>(256 - sum % 256);
 }
 
+std::uint32_t EdidLittleEndian(const std::uint8_t* bytes, std::size_t count) {
+  std::uint32_t value = 0;
+  for (std::size_t i = count; i > 0; --i) value = (value << 8) | bytes[i - 1];
+  return value;
+}
+
 bool HasEdidHeader(const std::uint8_t* block) {
   static const std::uint8_t kHeader[EdidField::HeaderSize] = {0x00, 0xFF, 0xFF, 0xFF,
                                                               0xFF, 0xFF, 0xFF, 0x00};

@@ -2,6 +2,7 @@
 // sections of the report.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // Version × 10 + revision: EDID 1.3 gives 13. No block at all gives 0.
@@ -23,6 +24,9 @@ double EdidGamma(std::uint8_t value);
 
 // The value byte 0x7F must hold so that the 128 bytes sum to 0 modulo 256.
 std::uint8_t EdidChecksum(const std::uint8_t* block);
+
+// count bytes (at most 4) as one number, lowest byte first.
+std::uint32_t EdidLittleEndian(const std::uint8_t* bytes, std::size_t count);
 
 // Whether bytes 0x00 to 0x07 are 00 FF FF FF FF FF FF 00.
 bool HasEdidHeader(const std::uint8_t* block);
