@@ -1,11 +1,14 @@
 #include "app/process_displays.h"
 
 #include "app/optimisation_pass.h"
+#include "app/process_state.h"
 #include "display/adapter_enumeration.h"
+#include "display/debug_dump.h"
 
 int ProcessDisplays() {
   AdapterList adapters;
   EnumerateAdapters(adapters.get());
+  if (DebugMode) WriteAdapterDump(*adapters.get());
   OptimiseDisplays(adapters.get());
   return 0;
 }
