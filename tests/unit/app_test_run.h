@@ -96,3 +96,5 @@ class ProgramTest : public ::testing::Test {
 };
 
 inline const char kBanner[] = "Kestrave Nov 20 2003  13:11:53\n\n";
+// What -d writes for a machine without display adapters: the dump's rule.
+inline const std::string kEmptyDump = std::string(80, '=') + "\n\n";
