@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The simulator tells the truth: a machine file that models Wine's null
+# display driver, with the same injected EDID, gives a kestrave-sim -d log
+# byte for byte the same as kestrave.exe -d under Wine.
+set -u
+exe=$(realpath "${1:?usage: sim-equals-wine-test.sh KESTRAVE_EXE}")
+root=$(realpath "$(dirname "$0")/../..")
+sim="$root/build/kestrave-sim"
+corpus=$(realpath "$root/../shared/edid-corpus")
+. "$(dirname "$0")/wine-lib.sh"
+
+wine_start
+for block in edid-0183.bin edid-0005.bin edid-0004.bin; do
+  wine_dir="$WINE_WORK/wine-$block"
+  sim_dir="$WINE_WORK/sim-$block"
+  mkdir -p "$wine_dir" "$sim_dir"
+  cp "$exe" "$wine_dir/kestrave.exe"
+  edid=$(head -c 256 "$corpus/$block" | od -An -v -tx1 | tr -s ' \n' ' ' | sed 's/^ //; s/ $//')
+  "$WINE_LOADER" reg add \
+    'HKLM\SYSTEM\CurrentControlSet\Enum\DISPLAY\Default_Monitor\0000&0000\Device Parameters' \
+    /v EDID /t REG_BINARY /d "${edid// /}" /f >"$WINE_WORK/reg.log" 2>&1
+  # The mode an earlier block left is the mode this one starts from.
+  wine_run "$wine_dir" "$(dirname "$exe")/current-mode.exe"
+  mode=$(tr -d '\r' <"$WINE_WORK/run.log")
+  wine_run "$wine_dir" "$wine_dir/kestrave.exe" -d -f
+  check_equal "$block: kestrave.exe exit code" 0 $?
+
+  # The adapter's key names a GUID that Wine picks anew for every prefix.
+  adapter_key=$("$WINE_LOADER" reg query 'HKLM\HARDWARE\DEVICEMAP\VIDEO' /v '\Device\Video0' 2>/dev/null |
+    tr -d '\r' | sed -n 's/^ *\\Device\\Video0 *REG_SZ *//p')
+  sed -e "s|@ADAPTER_KEY@|${adapter_key//\\/\\\\\\\\}|" -e "s|@EDID@|hex:${edid// /,}|" \
+    -e "s|\"current\": \"[^\"]*\"|\"current\": \"$mode\"|" \
+    -e "s|\"registry\": \"[^\"]*\"|\"registry\": \"$mode\"|" \
+    "$root/tests/data/wine-null-driver.json" >"$sim_dir/machine.json"
+  (cd "$sim_dir" && "$sim" --machine machine.json -d -f >"$sim_dir/run.log" 2>&1)
+  check_equal "$block: kestrave-sim exit code" 0 $?
+  check "$block: the log shows the injected block" grep -q "      00 ff ff ff ff ff ff 00" "$wine_dir/kestrave.txt"
+  check "$block: the two logs are identical" cmp "$wine_dir/kestrave.txt" "$sim_dir/kestrave.txt"
+done
+wine_summary
