@@ -33,13 +33,7 @@ struct ProgramRun {
     return bannerEnd == std::string::npos ? log : log.substr(bannerEnd + 4);
   }
 
-  // The values of the user's flag key of that name, as the machine file
-  // holds them; an empty object when the key has none.
-  Json FlagValues(const std::string& flagKeyName) const {
-    const Json& registry = machine.at("registry");
-    auto key = registry.find("HKEY_CURRENT_USER\\Software\\Calvorne\\Kestrave\\" + flagKeyName);
-    return key == registry.end() ? Json::object() : *key;
-  }
+  Json FlagValues(const std::string& flagKeyName) const;
 
   // The trace lines of calls to name that contain part.
   std::vector<std::string> CallsWith(const std::string& name, const std::string& part) const {
@@ -51,6 +45,19 @@ struct ProgramRun {
     return found;
   }
 };
+
+// The values of the user's flag key of that name, as a machine file holds
+// them; an empty object when the key has none.
+inline Json FlagValues(const Json& machine, const std::string& flagKeyName) {
+  auto registry = machine.find("registry");
+  if (registry == machine.end()) return Json::object();
+  auto key = registry->find("HKEY_CURRENT_USER\\Software\\Calvorne\\Kestrave\\" + flagKeyName);
+  return key == registry->end() ? Json::object() : *key;
+}
+
+inline Json ProgramRun::FlagValues(const std::string& flagKeyName) const {
+  return ::FlagValues(machine, flagKeyName);
+}
 
 // A fresh folder as the current directory for as long as it lives, so the
 // log of one run never meets that of another.
