@@ -12,24 +12,16 @@
 #include <string>
 
 #include "app/entry.h"
+#include "program_run.h"
 #include "sim_test_machine.h"
 
 class ProgramTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    previous_ = std::filesystem::current_path();
-    directory_ = std::filesystem::temp_directory_path() /
-                 ("kestrave-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(directory_);
-    std::filesystem::create_directories(directory_);
-    std::filesystem::current_path(directory_);
-  }
+  void SetUp() override { folder_ = std::make_unique<ScratchFolder>(); }
 
   void TearDown() override {
     machine_.reset();
-    std::filesystem::current_path(previous_);
-    std::filesystem::remove_all(directory_);
+    folder_.reset();
   }
 
   // Runs the program with the command line "C:\kestrave.exe" + arguments.
@@ -58,12 +50,7 @@ class ProgramTest : public ::testing::Test {
 
 
  public:
-  static std::string FileBytes(const std::string& name) {
-    std::ifstream file(name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-  }
+  static std::string FileBytes(const std::string& name) { return FileContent(name.c_str()); }
 
  protected:
   // A REG_SZ value as the machine holds it after the run, or none.
@@ -90,8 +77,7 @@ class ProgramTest : public ::testing::Test {
   SimTestMachine& Machine() { return *machine_; }
 
  private:
-  std::filesystem::path previous_;
-  std::filesystem::path directory_;
+  std::unique_ptr<ScratchFolder> folder_;
   std::unique_ptr<SimTestMachine> machine_;
 };
 
