@@ -17,21 +17,13 @@
 #include <sstream>
 
 #include "edid/edid_report.h"
+#include "tests/unit/corpus_files.h"
 #include "tests/unit/edid_corpus_fields.h"
 
 namespace {
 
 // As the program keeps a monitor's registry value.
 constexpr std::size_t kMaximumEdidSize = 256;
-
-std::vector<std::filesystem::path> CorpusFiles() {
-  std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::directory_iterator(KESTRAVE_CORPUS_DIR)) {
-    if (entry.path().extension() == ".bin") files.push_back(entry.path());
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
 
 std::vector<std::uint8_t> ReadEdid(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -49,12 +41,8 @@ std::string Report(const std::vector<std::uint8_t>& bytes) {
 
 // The standard output of a command and whether it ran at all.
 bool RunCommand(const std::string& command, std::string& output) {
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return false;
-  char buffer[4096];
-  output.clear();
-  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
-  const int status = pclose(pipe);
+  int status = 0;
+  output = CommandOutput(command, status);
   return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) != 127;
 }
 

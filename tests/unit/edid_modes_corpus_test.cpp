@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/unit/corpus_files.h"
 #include "display/edid_modes.h"
 #include "tests/unit/mode_values.h"
 
@@ -103,19 +104,8 @@ DecodedBaseBlock ParseBaseBlock(const std::string& report) {
 }
 
 std::string RunDecoder(const std::filesystem::path& file, int& exitStatus) {
-  const std::string command = std::string(kDecoder) + " -s '" + file.string() + "' 2>/dev/null";
-  std::FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) {
-    exitStatus = -1;
-    return {};
-  }
-  std::string output;
-  char buffer[4096];
-  for (size_t count; (count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-    output.append(buffer, count);
-  }
-  exitStatus = pclose(pipe);
-  return output;
+  return CommandOutput(std::string(kDecoder) + " -s '" + file.string() + "' 2>/dev/null",
+                       exitStatus);
 }
 
 std::vector<unsigned char> ReadFile(const std::filesystem::path& file) {
@@ -196,15 +186,6 @@ void ExpectPreferredAgrees(const DecodedBaseBlock& decoded, const TMode* preferr
     EXPECT_LE(std::fabs(preferred->Frequency - timing.refresh), 0.51)
         << "decoder: " << timing.refresh << " Hz";
   }
-}
-
-std::vector<std::filesystem::path> CorpusFiles() {
-  std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::directory_iterator(KESTRAVE_CORPUS_DIR)) {
-    if (entry.path().extension() == ".bin") files.push_back(entry.path());
-  }
-  std::sort(files.begin(), files.end());
-  return files;
 }
 
 TEST(EdidModesCorpusTest, PresetsAndPreferredModeAgreeWithEdidDecode) {
