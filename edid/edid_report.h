@@ -8,10 +8,11 @@
 #include <ostream>
 #include <string>
 
-// The whole report of a block of `length` bytes (none at all when block is
-// null or length 0); every line starts with indentation, and the lines after
-// the "EDID:" heading with two spaces more. Only the first 128 bytes are
-// decoded; a shorter block is shown in the hex dump and not decoded.
+// The whole report of a block of `length` bytes (block may be null when
+// length is 0); every line starts with indentation, and the lines after the
+// "EDID:" heading with two spaces more. Only the first 128 bytes are
+// decoded; a shorter block is shown in the hex dump, followed by one line
+// saying it is too short to decode.
 void WriteEdidReport(const std::uint8_t* block, std::size_t length, std::ostream& out,
                      const std::string& indentation);
 
