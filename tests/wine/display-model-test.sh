@@ -8,24 +8,19 @@
 # model that has none.
 set -u
 exe=$(realpath "${1:?usage: display-model-test.sh KESTRAVE_EXE}")
-corpus=$(realpath "$(dirname "$0")/../../../shared/edid-corpus")
 . "$(dirname "$0")/wine-lib.sh"
 
 wine_start
 work="$WINE_WORK/run"
 mkdir -p "$work"
 cp "$exe" "$work/kestrave.exe"
-model_key='HKLM\SYSTEM\CurrentControlSet\Enum\DISPLAY\Default_Monitor'
-edid_hex=$(od -An -v -tx1 "$corpus/edid-0005.bin" | tr -d ' \n')
-"$WINE_LOADER" reg add "$model_key"'\0000&0000\Device Parameters' /v EDID /t REG_BINARY \
-  /d "$edid_hex" /f >"$WINE_WORK/reg.log" 2>&1
-check "EDID injected" grep -q "completed successfully" "$WINE_WORK/reg.log"
+check "EDID injected" wine_inject_edid "$WINE_CORPUS/edid-0005.bin" 256
 
 wine_run "$work" "$work/kestrave.exe" -d
 check_equal "exit code with the EDID in place" 0 $?
 check "no error line" fails grep -q "Error" "$work/kestrave.txt"
 
-"$WINE_LOADER" reg add "$model_key"'\0000&0000' /v HardwareID /t REG_MULTI_SZ \
+"$WINE_LOADER" reg add "$WINE_MONITOR_KEY" /v HardwareID /t REG_MULTI_SZ \
   /d 'MONITOR\Missing_Monitor' /f >"$WINE_WORK/reg.log" 2>&1
 wine_run "$work" "$work/kestrave.exe" -d
 check_equal "exit code without the model key" 1 $?

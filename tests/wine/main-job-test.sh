@@ -5,7 +5,6 @@
 set -u
 exe=$(realpath "${1:?usage: main-job-test.sh KESTRAVE_EXE}")
 current_mode_exe="$(dirname "$exe")/current-mode.exe"
-corpus=$(realpath "$(dirname "$0")/../../../shared/edid-corpus")
 . "$(dirname "$0")/wine-lib.sh"
 
 wine_start
@@ -18,10 +17,7 @@ for bitmap in ov.bmp zqx640h.bmp zqx800h.bmp zqx1024h.bmp zqx1280h.bmp; do
 done
 "$WINE_LOADER" reg add 'HKCU\Control Panel\Desktop' /v Wallpaper /d 'C:\windows\ov.bmp' /f \
   >"$WINE_WORK/reg.log" 2>&1
-edid_hex=$(head -c 128 "$corpus/edid-0183.bin" | od -An -v -tx1 | tr -d ' \n')
-"$WINE_LOADER" reg add \
-  'HKLM\SYSTEM\CurrentControlSet\Enum\DISPLAY\Default_Monitor\0000&0000\Device Parameters' \
-  /v EDID /t REG_BINARY /d "$edid_hex" /f >"$WINE_WORK/reg.log" 2>&1
+check "EDID injected" wine_inject_edid "$WINE_CORPUS/edid-0183.bin" 128
 flag_key='HKCU\Software\Calvorne\Kestrave\Wine Adapter_0000&Generic Non-PnP Monitor_0000'
 current_mode() {
   wine_run "$work" "$current_mode_exe"

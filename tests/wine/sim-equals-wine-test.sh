@@ -6,7 +6,6 @@ set -u
 exe=$(realpath "${1:?usage: sim-equals-wine-test.sh KESTRAVE_EXE}")
 root=$(realpath "$(dirname "$0")/../..")
 sim="$root/build/kestrave-sim"
-corpus=$(realpath "$root/../shared/edid-corpus")
 . "$(dirname "$0")/wine-lib.sh"
 
 wine_start
@@ -15,10 +14,8 @@ for block in edid-0183.bin edid-0005.bin edid-0004.bin; do
   sim_dir="$WINE_WORK/sim-$block"
   mkdir -p "$wine_dir" "$sim_dir"
   cp "$exe" "$wine_dir/kestrave.exe"
-  edid=$(head -c 256 "$corpus/$block" | od -An -v -tx1 | tr -s ' \n' ' ' | sed 's/^ //; s/ $//')
-  "$WINE_LOADER" reg add \
-    'HKLM\SYSTEM\CurrentControlSet\Enum\DISPLAY\Default_Monitor\0000&0000\Device Parameters' \
-    /v EDID /t REG_BINARY /d "${edid// /}" /f >"$WINE_WORK/reg.log" 2>&1
+  check "$block: EDID injected" wine_inject_edid "$WINE_CORPUS/$block" 256
+  edid=$(edid_hex "$WINE_CORPUS/$block" 256 | sed 's/../&,/g; s/,$//')
   # The mode an earlier block left is the mode this one starts from.
   wine_run "$wine_dir" "$(dirname "$exe")/current-mode.exe"
   mode=$(tr -d '\r' <"$WINE_WORK/run.log")
@@ -28,7 +25,7 @@ for block in edid-0183.bin edid-0005.bin edid-0004.bin; do
   # The adapter's key names a GUID that Wine picks anew for every prefix.
   adapter_key=$("$WINE_LOADER" reg query 'HKLM\HARDWARE\DEVICEMAP\VIDEO' /v '\Device\Video0' 2>/dev/null |
     tr -d '\r' | sed -n 's/^ *\\Device\\Video0 *REG_SZ *//p')
-  sed -e "s|@ADAPTER_KEY@|${adapter_key//\\/\\\\\\\\}|" -e "s|@EDID@|hex:${edid// /,}|" \
+  sed -e "s|@ADAPTER_KEY@|${adapter_key//\\/\\\\\\\\}|" -e "s|@EDID@|hex:$edid|" \
     -e "s|\"current\": \"[^\"]*\"|\"current\": \"$mode\"|" \
     -e "s|\"registry\": \"[^\"]*\"|\"registry\": \"$mode\"|" \
     "$root/tests/data/wine-null-driver.json" >"$sim_dir/machine.json"

@@ -69,6 +69,21 @@ check_equal() {
   fi
 }
 
+# The monitor key of Wine's null display driver, where its EDID goes.
+WINE_MONITOR_KEY='HKLM\SYSTEM\CurrentControlSet\Enum\DISPLAY\Default_Monitor\0000&0000'
+WINE_CORPUS=$(realpath "$(dirname "${BASH_SOURCE[0]}")/../../../shared/edid-corpus")
+
+# edid_hex FILE BYTES: the first BYTES bytes of a file as lower-case hex.
+edid_hex() { head -c "$2" "$1" | od -An -v -tx1 | tr -d ' \n'; }
+
+# wine_inject_edid FILE BYTES: the first BYTES bytes of FILE become the
+# monitor's "EDID" value; true when reg.exe says it worked.
+wine_inject_edid() {
+  "$WINE_LOADER" reg add "$WINE_MONITOR_KEY\Device Parameters" /v EDID /t REG_BINARY \
+    /d "$(edid_hex "$1" "$2")" /f >"$WINE_WORK/reg.log" 2>&1 &&
+    grep -q "completed successfully" "$WINE_WORK/reg.log"
+}
+
 # The bytes of a file (or its first N bytes), trailing line ends included.
 file_bytes() {
   local content
