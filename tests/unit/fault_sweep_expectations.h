@@ -39,6 +39,7 @@ struct RecordedRun {
   std::map<size_t, std::string> keys;  // RegistryKeysOfCalls of calls
   int exitCode = 0;
   bool installs = false;  // the command line has -i or -u
+  long long installWaitError = 0;  // the last error of a failed wait
 };
 
 Expectation ExpectedOutcome(const RecordedRun& run, size_t index, const Failure& failure);

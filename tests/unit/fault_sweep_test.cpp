@@ -87,6 +87,7 @@ TEST_P(FaultSweep, EveryFailingCallEndsAsItMust) {
   recorded.keys = RegistryKeysOfCalls(recorded.calls);
   recorded.exitCode = baseline.exitCode;
   recorded.installs = sweep.installs;
+  recorded.installWaitError = machine.value("/deviceInstall/lastError"_json_pointer, 0LL);
 
   std::map<std::string, size_t> occurrences;
   std::map<int, int> exitCodes;
