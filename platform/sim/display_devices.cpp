@@ -11,10 +11,11 @@ namespace {
 const DWORD kModeFields =
     DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFLAGS | DM_DISPLAYFREQUENCY;
 
+// A text as long as the array fills it and leaves no terminating zero.
 template <size_t size>
 void CopyText(CHAR (&target)[size], const std::string& text) {
   std::memset(target, 0, size);
-  std::memcpy(target, text.data(), text.size() < size ? text.size() : size - 1);
+  std::memcpy(target, text.data(), text.size() < size ? text.size() : size);
 }
 
 void FillRecord(PDISPLAY_DEVICEA record, const SimDisplayDevice& device) {

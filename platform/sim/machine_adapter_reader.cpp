@@ -3,8 +3,8 @@
 
 namespace {
 
-// The texts of a DISPLAY_DEVICEA record; the array holds the terminating
-// zero as well.
+// The texts of a DISPLAY_DEVICEA record. A text as long as its array fills
+// it without a terminating zero, as Windows may leave it.
 struct DeviceText {
   const char* member;
   std::string SimDisplayDevice::*field;
@@ -23,9 +23,9 @@ SimDisplayDevice ReadDevice(const Json& value, const std::string& pointer) {
   for (const DeviceText& text : kDeviceTexts) {
     std::string place = MemberPointer(pointer, text.member);
     std::string content = ReadString(RequireMember(value, pointer, text.member), place);
-    if (content.size() >= text.arraySize)
+    if (content.size() > text.arraySize)
       FailAt(place, "a text of " + std::to_string(content.size()) + " bytes; DISPLAY_DEVICEA." +
-                        text.member + " holds at most " + std::to_string(text.arraySize - 1));
+                        text.member + " holds at most " + std::to_string(text.arraySize));
     if (content.find('\0') != std::string::npos) FailAt(place, "a text with a zero byte in it");
     device.*text.field = content;
   }

@@ -1,4 +1,5 @@
 // The display calls of SimPlatform.
+#include "base/fixed_text.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/trace_text.h"
 
@@ -8,10 +9,17 @@ std::string RecordArgument(const DISPLAY_DEVICEA* record) {
   return record == nullptr ? "NULL" : "{cb=" + std::to_string(record->cb) + "}";
 }
 
+// The record's texts may fill their arrays without a terminating zero.
+template <size_t N>
+std::string TraceText(const char (&text)[N]) {
+  std::string shown = FixedText(text);
+  return TraceBytes(shown.data(), shown.size());
+}
+
 std::string DeviceOut(const DISPLAY_DEVICEA& record) {
-  return TraceString(record.DeviceName) + ", " + TraceString(record.DeviceString) + ", " +
-         TraceHex(record.StateFlags) + ", " + TraceString(record.DeviceID) + ", " +
-         TraceString(record.DeviceKey);
+  return TraceText(record.DeviceName) + ", " + TraceText(record.DeviceString) + ", " +
+         TraceHex(record.StateFlags) + ", " + TraceText(record.DeviceID) + ", " +
+         TraceText(record.DeviceKey);
 }
 
 std::string ModeNumber(DWORD number) {

@@ -37,6 +37,18 @@ const SwitchCase kSwitchCases[] = {
     {"prog\x01-d", "d", true},
     {"prog -x -d", "d", true},
     {"prog -d-f", "f", false},                 // switches glued together count as none
+    {"prog -fd", "d", false},
+    {"prog -d/f", "f", false},
+    {"prog --d", "d", false},
+    {"prog //d", "d", false},
+    {"prog \"-f -d", "d", false},             // an unmatched quote takes in what follows
+    {"prog -d\"", "d", true},
+    {"prog \"-d\t\"", "d", false},
+    {"prog -d\r\n", "d", true},
+    {"prog\x7f-d", "d", false},               // DEL and bytes above 127 do not separate
+    {"prog\xa0-d", "d", false},
+    {"", "d", false},
+    {" \t ", "d", false},
     {"prog -?", "?", true},
     {"prog /?", "?", true},
     {"prog -i", "?", false},

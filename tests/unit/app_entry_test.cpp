@@ -6,6 +6,7 @@
 #include "app/entry.h"
 #include "base/errors.h"
 #include "app_test_run.h"
+#include "display_machine.h"
 
 namespace {
 
@@ -159,6 +160,26 @@ TEST_F(LogFileTest, ALogThatCannotBeOpenedOrEmptiedIsDroppedSilently) {
                           "Kestrave"),
               "\"C:\\Program Files\\Kestrave\\kestrave.exe\"")
         << logFile;
+  }
+}
+
+TEST(LogFile, ThatFailsChangesNothingElseTheRunDoes) {
+  const ProgramRun normal = RunProgram(TestDisplayMachine());
+  const Json failures[] = {
+      {{"logFile", {{"openable", false}}}},
+      {{"logFile", {{"truncatable", false}}}},
+      // A full disk after the first write.
+      {{"faults", {{{"call", "WriteFile"}, {"nth", 2}, {"result", 112}}}}},
+  };
+  for (const Json& failure : failures) {
+    Json machine = TestDisplayMachine();
+    machine.update(failure);
+    ProgramRun run = RunProgram(machine);
+    EXPECT_EQ(run.exitCode, 0) << failure;
+    EXPECT_LT(run.log.size(), normal.log.size()) << failure;
+    EXPECT_EQ(normal.log.rfind(run.log, 0), 0u) << failure;
+    for (const auto& member : failure.items()) run.machine.erase(member.key());
+    EXPECT_EQ(run.machine, normal.machine) << failure;
   }
 }
 

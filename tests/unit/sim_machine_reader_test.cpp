@@ -32,7 +32,7 @@ TEST_P(MachineFileErrors, NamePlaceAndProblem) {
   }
 }
 
-const std::string kLongName(32, 'N');
+const std::string kLongName(33, 'N');
 const std::string kAdapterWithBadMode = Adapter(R"(, "modes": ["640x480x32@60", "1024x768"])");
 const std::string kAdapterWithLongName =
     R"({"adapters": [{"DeviceName": ")" + kLongName +
@@ -76,7 +76,7 @@ const BadFile kBadFiles[] = {
     {kBadCurrent.c_str(), "/adapters/0/current", "WIDTHxHEIGHTxBITS@HZ"},
     {kHugeMode.c_str(), "/adapters/0/registry", "is not a mode"},
     {kAdapterWithLongName.c_str(), "/adapters/0/DeviceName",
-     "a text of 32 bytes; DISPLAY_DEVICEA.DeviceName holds at most 31"},
+     "a text of 33 bytes; DISPLAY_DEVICEA.DeviceName holds at most 32"},
     {kAdapterWithoutKey.c_str(), "/adapters/0", "missing member \"DeviceKey\""},
     {kMonitorWithUnknownMember.c_str(), "/adapters/0/monitors/0/EDID", "unknown member"},
     {kBadStateFlags.c_str(), "/adapters/0/StateFlags", "found a string"},
@@ -148,8 +148,8 @@ TEST(SimMachineReader, MembersDefaultEachOnItsOwn) {
 }
 
 TEST(SimMachineReader, AdaptersWithModesResultsAndTextsAtTheirLimits) {
-  std::string longString(127, 's');
-  std::string json = R"({"adapters": [{"DeviceName": ")" + std::string(31, 'n') +
+  std::string longString(128, 's');
+  std::string json = R"({"adapters": [{"DeviceName": ")" + std::string(32, 'n') +
                      R"(", "DeviceString": ")" + longString + R"(", "StateFlags": 4294967295,
       "DeviceID": "", "DeviceKey": "", "modes": ["1280x1024x32@60"], "rawModes": null,
       "current": null, "registry": "800x600x16@75",

@@ -52,6 +52,19 @@ const char kOtherWallpaper[] =
 const char kOv[] = "C:\\WINDOWS\\ov.bmp";
 const char kZqx1024[] = "C:\\WINDOWS\\zqx1024h.bmp";
 
+// A Windows directory so deep that its ov.bmp has a path of pathLength
+// characters; the wallpaper buffer holds 260, the terminating zero included.
+std::string DeepWindows(size_t pathLength) {
+  return "C:\\" + std::string(pathLength - 10, 'w');
+}
+
+std::string DeepBitmap(size_t pathLength) { return DeepWindows(pathLength) + "\\zqx1024h.bmp"; }
+
+Json DeepWallpaper(size_t pathLength) {
+  const std::string windows = DeepWindows(pathLength);
+  return Without(Showing(windows + "\\ov.bmp", {DeepBitmap(pathLength)}), windows.c_str());
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Cases, Wallpaper,
     testing::Values(
@@ -78,6 +91,13 @@ INSTANTIATE_TEST_SUITE_P(
         WallpaperCase{"WindirWithTrailingBackslash",
                       Without(Showing(kOv, {kZqx1024}), "C:\\WINDOWS\\"), 1024, Set(kZqx1024),
                       kZqx1024},
+        WallpaperCase{"WindirEmpty", Without(Showing(kOv, {kZqx1024}), ""), 1024, kNotInWindows,
+                      kOv},
+        WallpaperCase{"PathOf259Characters", DeepWallpaper(259), 1024, Set(DeepBitmap(259)),
+                      DeepBitmap(259)},
+        // No room for the terminating zero: the path ends at the buffer's end.
+        WallpaperCase{"PathOf260Characters", DeepWallpaper(260), 1024, Set(DeepBitmap(260)),
+                      DeepBitmap(260)},
         WallpaperCase{"WindirUnset", Without(Showing(kOv, {kZqx1024}), nullptr), 1024,
                       kNotInWindows, kOv},
         WallpaperCase{"WindirUnsetMatchesTheRootFolder",
