@@ -1,6 +1,7 @@
 // Machine files on disk: read and checked before a run, written back after
 // it through a temporary file beside it, so that the file is either the old
-// one or the new one, never a half-written one.
+// one or the new one, never a half-written one. A target that is not a
+// regular file (the null device, a pipe) is written into instead.
 #pragma once
 
 #include <string>

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <filesystem>
 #include <fstream>
@@ -224,6 +226,17 @@ TEST_F(SaveFile, AFailureLeavesNothingBehind) {
   std::string path = (folder_ / "missing" / "machine.json").string();
   EXPECT_THROW(SaveFileAtomically(path, "new\n"), std::runtime_error);
   EXPECT_TRUE(Files().empty());
+}
+
+TEST_F(SaveFile, WritesIntoADeviceInsteadOfReplacingIt) {
+  // A null device of its own, so that a fault here cannot take the
+  // machine's /dev/null away.
+  std::string path = (folder_ / "null").string();
+  if (mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+    GTEST_SKIP() << "cannot make a device node here";
+  SaveFileAtomically(path, "new\n");
+  EXPECT_TRUE(std::filesystem::is_character_file(path));
+  EXPECT_EQ(Files(), std::vector<std::string>{"null"});
 }
 
 TEST(SimMachineWriter, AUserHiveTheFileDidNotListIsNotAdded) {
