@@ -52,6 +52,9 @@ const std::string kHugeMode = Adapter(R"(, "registry": "4294967296x768x32@60")")
 const BadFile kBadFiles[] = {
     {R"({"os": {"major": 5,}})", "line 1, column 20", "syntax error"},
     {"", "line 1, column 1", "syntax error"},
+    {R"({"os": {"major": 1e999}})", "/os/major", "number overflow parsing '1e999'"},
+    {R"({"adapters": [{}, {"StateFlags": -1e400}]})", "/adapters/1/StateFlags", "overflow"},
+    {R"({"deviceInstall": {"results": [[0], 2e308]}})", "/deviceInstall/results/1", "overflow"},
     {"[]", "", "expected an object, found an array"},
     {R"({"osx": {}})", "/osx", "unknown member"},
     {R"({"a/b~c": 1})", "/a~1b~0c", "unknown member"},
