@@ -1,7 +1,9 @@
 // The machine file's JSON text into the document. A syntax error is placed
 // by the line and column the parser names; a number too large for the
 // parser, which it reports without a place, by the JSON pointer of the
-// value it was reading.
+// value it was reading. A member that an object lists twice is an error
+// too: the parser would keep the last one without a word.
+#include <set>
 #include <vector>
 
 #include "platform/sim/machine_file_error.h"
@@ -36,13 +38,15 @@ class ParsePlace {
   bool Follow(Json::parse_event_t event, const Json& parsed) {
     switch (event) {
       case Json::parse_event_t::object_start:
-        levels_.push_back({false, 0, {}});
+        levels_.push_back({false, 0, {}, {}});
         break;
       case Json::parse_event_t::array_start:
-        levels_.push_back({true, 0, {}});
+        levels_.push_back({true, 0, {}, {}});
         break;
       case Json::parse_event_t::key:
         levels_.back().key = parsed.get<std::string>();
+        if (!levels_.back().keys.insert(levels_.back().key).second)
+          FailAt(Pointer(), "the same member appears twice");
         break;
       case Json::parse_event_t::object_end:
       case Json::parse_event_t::array_end:
@@ -68,6 +72,7 @@ class ParsePlace {
     bool array;
     size_t index;     // of the element being read, in an array
     std::string key;  // of the member being read, in an object
+    std::set<std::string> keys;
   };
 
   void ValueRead() {
