@@ -6,19 +6,6 @@
 
 namespace {
 
-// The place of a syntax error, from the parser's own message ("... parse
-// error at line 3, column 7: syntax error ...").
-MachineFileError SyntaxError(const Json::parse_error& error) {
-  std::string message = error.what();
-  const std::string marker = "parse error at ";
-  size_t at = message.find(marker);
-  size_t colon = at == std::string::npos ? std::string::npos : message.find(": ", at);
-  if (colon == std::string::npos)
-    return MachineFileError("byte " + std::to_string(error.byte), message);
-  std::string place = message.substr(at + marker.size(), colon - at - marker.size());
-  return MachineFileError(place, message.substr(colon + 2));
-}
-
 void ReadOs(const Json& value, const std::string& pointer, Machine::Os& os) {
   CheckMembers(value, pointer, {"major", "minor"});
   if (const Json* major = FindMember(value, "major"))
@@ -144,14 +131,6 @@ void ReadFaults(const Json& value, const std::string& pointer, Machine& machine)
 }
 
 }  // namespace
-
-Json ParseMachineJson(const std::string& text) {
-  try {
-    return Json::parse(text);
-  } catch (const Json::parse_error& error) {
-    throw SyntaxError(error);
-  }
-}
 
 Machine ReadMachine(const Json& document) {
   CheckMembers(document, "",

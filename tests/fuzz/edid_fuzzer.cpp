@@ -1,29 +1,84 @@
 // Feeds any bytes to the EDID report and to the modes the display model
 // reads from the same block, so that no block a monitor can hand over makes
-// either read outside it or hit undefined behaviour.
+// either read outside it or hit undefined behaviour. The same input is also
+// a file for kestrave-edid: its hex reader turns text into the block it
+// spells, which goes through the report and the modes in turn, and any
+// block written out as hex text must read back as itself.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <sstream>
+#include <string>
 #include <vector>
 
 #include "base/objects.h"
 #include "display/edid_modes.h"
 #include "edid/edid_report.h"
+#include "tools/kestrave-edid/edid_input.h"
 
 namespace {
-// The largest block a monitor's registry value is read to.
+
+// The largest block a monitor's registry value is read to, and the most of
+// a file that kestrave-edid decodes.
 const std::size_t kMaximumEdidSize = 256;
-}  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::vector<unsigned char> edid(data, data + std::min(size, kMaximumEdidSize));
+using Block = std::vector<std::uint8_t>;
 
+void Decode(const Block& edid) {
   std::ostringstream report;
   WriteEdidReport(edid.data(), edid.size(), report, "    ");
 
   TObjectList presets;
   BuildPresets(edid, presets);
   ReadPreferredTiming(edid);
+}
+
+// The hex text forms the reader takes, as tools print them: 16 bytes a
+// line, pairs apart ("00 ff"), run together ("00ff") or C style ("0x00, ").
+struct HexForm {
+  const char* pair;
+  const char* separator;
+};
+const HexForm kHexForms[] = {{"%02x", " "}, {"%02X", ""}, {"0x%02x", ", "}};
+
+std::string HexText(const Block& bytes, const HexForm& form) {
+  std::string text;
+  char pair[8];
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    std::snprintf(pair, sizeof pair, form.pair, bytes[i]);
+    text += pair;
+    text += (i % 16 == 15) ? "\n" : form.separator;
+  }
+  return text;
+}
+
+void Require(bool condition, const char* fault) {
+  if (condition) return;
+  std::fprintf(stderr, "%s\n", fault);
+  std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // The block as a registry value holds it.
+  const Block block(data, data + std::min(size, kMaximumEdidSize));
+  Decode(block);
+
+  // The same bytes as a file for kestrave-edid; raw content reads as the
+  // block above, so only what the hex reader made of text is new here.
+  EdidInput input = ReadEdidInput(std::string(data, data + size));
+  if (input.error.empty()) {
+    if (input.bytes.size() > kMaximumEdidSize) input.bytes.resize(kMaximumEdidSize);
+    if (input.bytes != block) Decode(input.bytes);
+  } else {
+    Require(input.bytes.empty(), "the hex reader gave bytes with an error");
+  }
+
+  for (const HexForm& form : kHexForms)
+    Require(ReadEdidInput(HexText(block, form)).bytes == block,
+            "a block written as hex text does not read back as itself");
   return 0;
 }
