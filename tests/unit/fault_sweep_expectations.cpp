@@ -66,7 +66,8 @@ bool IsModelKey(const std::string& key) {
 }
 
 bool IsFlagKey(const std::string& key) {
-  return key.compare(0, 44, "HKEY_CURRENT_USER\\Software\\Calvorne\\Kestrave") == 0;
+  const std::string flags = "HKEY_CURRENT_USER\\Software\\Calvorne\\Kestrave\\";
+  return key.compare(0, flags.size(), flags) == 0;
 }
 
 // The two queries that read a value as bytes: its size and type, then its
