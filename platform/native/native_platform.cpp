@@ -2,8 +2,7 @@
 
 #include "platform/single_adapter_fallback.h"
 
-// Declared by no MinGW-w64 header; exported by setupapi.dll.
-extern "C" DWORD WINAPI CMP_WaitNoPendingInstallEvents(DWORD dwTimeout);
+#include <cstring>
 
 namespace {
 
@@ -22,6 +21,34 @@ EnumDisplayDevicesFunction ResolveEnumDisplayDevices() {
     if (::GetProcAddress(user32, name) == nullptr) return nullptr;
   return reinterpret_cast<EnumDisplayDevicesFunction>(
       reinterpret_cast<void*>(::GetProcAddress(user32, "EnumDisplayDevicesA")));
+}
+
+typedef DWORD(WINAPI* WaitNoPendingInstallEventsFunction)(DWORD);
+
+// The configuration manager's wait as setupapi.dll exports it, or, where it
+// cannot be had, why not.
+struct ResolvedWait {
+  WaitNoPendingInstallEventsFunction function;
+  DWORD error;
+};
+
+// The wait came with Windows XP: an import of it would keep the program from
+// loading on Windows 2000 at all, so it is looked up when first needed. The
+// library is loaded by its full path in the system folder, so that no
+// setupapi.dll in the current folder is loaded in its place.
+ResolvedWait ResolveWaitNoPendingInstallEvents() {
+  static const char kLibrary[] = "\\setupapi.dll";
+  char path[MAX_PATH];
+  UINT length = ::GetSystemDirectoryA(path, MAX_PATH);
+  if (length == 0) return {nullptr, ::GetLastError()};
+  if (length + sizeof kLibrary > MAX_PATH) return {nullptr, ERROR_FILENAME_EXCED_RANGE};
+  std::memcpy(path + length, kLibrary, sizeof kLibrary);
+  HMODULE setupapi = ::LoadLibraryA(path);
+  if (setupapi == nullptr) return {nullptr, ::GetLastError()};
+  FARPROC function = ::GetProcAddress(setupapi, "CMP_WaitNoPendingInstallEvents");
+  if (function == nullptr) return {nullptr, ::GetLastError()};
+  return {reinterpret_cast<WaitNoPendingInstallEventsFunction>(reinterpret_cast<void*>(function)),
+          ERROR_SUCCESS};
 }
 
 }  // namespace
@@ -111,7 +138,15 @@ BOOL NativePlatform::VerifyVersionInfoA(LPOSVERSIONINFOEXA lpVersionInformation,
 }
 
 DWORD NativePlatform::CMP_WaitNoPendingInstallEvents(DWORD dwTimeout) {
-  return ::CMP_WaitNoPendingInstallEvents(dwTimeout);
+  static const ResolvedWait wait = ResolveWaitNoPendingInstallEvents();
+  if (wait.function != nullptr) return wait.function(dwTimeout);
+  // A system without the library or the function has no installation that
+  // could be waited for. Any other failure to load it is the wait's failure,
+  // reported with its error code.
+  if (wait.error == ERROR_MOD_NOT_FOUND || wait.error == ERROR_PROC_NOT_FOUND)
+    return WAIT_OBJECT_0;
+  ::SetLastError(wait.error);
+  return WAIT_FAILED;
 }
 
 DWORD NativePlatform::GetLastError() { return ::GetLastError(); }

@@ -1,10 +1,11 @@
 # Helpers for the tests that run kestrave.exe under Wine: a throwaway
-# prefix with one server kept alive, and a tally of checks.
+# 32-bit prefix, as on 32-bit Windows, with one server kept alive, and a
+# tally of checks.
 # Source it; it sets WINEPREFIX and a trap that removes the prefix.
 
-WINE_LOADER=/usr/lib/wine/wine64
+WINE_LOADER=/usr/lib/wine/wine
 WINE_SERVER=/usr/lib/wine/wineserver
-export WINEDEBUG=-all
+export WINEDEBUG=-all WINEARCH=win32
 WINE_WORK=$(mktemp -d /tmp/kestrave-wine.XXXXXX)
 export WINEPREFIX="$WINE_WORK/prefix"
 checks_passed=0
@@ -22,6 +23,11 @@ wine_start() {
   mkdir -p "$WINEPREFIX"
   "$WINE_SERVER" -p >"$WINE_WORK/server.log" 2>&1
   "$WINE_LOADER" wineboot -i >"$WINE_WORK/boot.log" 2>&1
+  # A 64-bit prefix would have a folder for 32-bit programs.
+  if [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] || [ ! -d "$WINEPREFIX/drive_c/windows/system32" ]; then
+    echo "FAILED: no 32-bit Wine prefix in $WINEPREFIX" >&2
+    exit 1
+  fi
 }
 
 # wine_run DIR EXE ARGS...: runs EXE with DIR as current directory; the exit
