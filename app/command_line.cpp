@@ -76,25 +76,22 @@ bool HasSwitch(const char* letter) {
   return false;
 }
 
-bool ParseCommandLine() {
+std::optional<int> ParseCommandLine() {
   DebugMode = HasSwitch("d");
   OpenLog(DebugMode);
   Log() << KESTRAVE_BANNER << "\n\n";
-  if (HasSwitch("i")) {
-    UpdateInstallation(true);
-    return true;
-  }
+  if (HasSwitch("i")) return UpdateInstallation(true) ? 0 : 1;
   if (HasSwitch("u")) {
     UpdateInstallation(false);
-    return true;
+    return 0;
   }
   if (HasSwitch("?")) {
     ShowUsage();
-    return true;
+    return 0;
   }
   ForceOptimization = HasSwitch("f");
   PresetsOnly = !HasSwitch("p");
-  return false;
+  return std::nullopt;
 }
 
 void ShowUsage() {

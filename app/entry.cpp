@@ -1,6 +1,7 @@
 #include "app/entry.h"
 
 #include <exception>
+#include <optional>
 
 #include "app/command_line.h"
 #include "app/log.h"
@@ -30,7 +31,7 @@ const DWORD kDeviceInstallationTimeout = 600000;
 void WriteHandlerLine(const std::string& line) { Log() << "\n" << line << "\n"; }
 
 int RunSteps() {
-  if (ParseCommandLine()) return 0;
+  if (std::optional<int> handled = ParseCommandLine()) return *handled;
   if (!IsSupportedWindows()) throw TextError("Only supported on 2K, XP, or newer OS.");
   if (!WaitForDeviceInstallation(kDeviceInstallationTimeout)) {
     Log() << "Timed-out waiting for device enumeration to complete.\n";

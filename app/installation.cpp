@@ -1,6 +1,7 @@
 #include "app/installation.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "app/build_stamp.h"
@@ -15,15 +16,20 @@ namespace {
 const char* const kRunKeyPath = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char* const kRunValueName = "Kestrave";
 
-// The command the Run key starts. A path with a space goes in double
-// quotes: unquoted, Windows would first try each space-separated prefix
-// (C:\Program.exe, ...) as the program to run at every log-on.
-std::string RunValueData() {
+// The command the Run key starts, or nothing when the program's path as the
+// system gives it would not start the program: cut short because it filled
+// the whole buffer, or holding "?", which no file name may, where a
+// character has no equivalent in the ANSI code page. A path with a space
+// goes in double quotes: unquoted, Windows would first try each
+// space-separated prefix (C:\Program.exe, ...) as the program to run at
+// every log-on.
+std::optional<std::string> RunValueData() {
   char path[MAX_PATH + 1] = {};
   DWORD length = Win32().GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (length > MAX_PATH) length = MAX_PATH;
+  if (length >= MAX_PATH) return std::nullopt;
   std::string module(path, strnlen(path, length));
   if (module.empty()) RaiseRegistryError("Unable to determine the program's path");
+  if (module.find('?') != std::string::npos) return std::nullopt;
   if (module.find(' ') != std::string::npos) return "\"" + module + "\"";
   return module;
 }
@@ -32,10 +38,11 @@ const char* Not(bool done) { return done ? "" : "not "; }
 
 }  // namespace
 
-void UpdateInstallation(bool install) {
+bool UpdateInstallation(bool install) {
   bool runValueDone = false;
   bool softwareKeyDone = false;
   bool flagsRemoved = false;
+  bool faulted = false;
   try {
     RegistryAccessor registry;
     if (!install) {
@@ -43,11 +50,14 @@ void UpdateInstallation(bool install) {
       flagsRemoved = registry.DeleteKey(SoftwareKeyPath);
     }
     registry.SetRootKey(HKEY_LOCAL_MACHINE);
-    registry.OpenKey(kRunKeyPath, install);
     if (install) {
-      registry.WriteString(kRunValueName, RunValueData());
-      runValueDone = true;
+      if (std::optional<std::string> command = RunValueData()) {
+        registry.OpenKey(kRunKeyPath, true);
+        registry.WriteString(kRunValueName, *command);
+        runValueDone = true;
+      }
     } else {
+      registry.OpenKey(kRunKeyPath, false);
       runValueDone = registry.DeleteValue(kRunValueName);
     }
     registry.CloseKey();
@@ -68,6 +78,7 @@ void UpdateInstallation(bool install) {
     }
   } catch (const RegistryError&) {
     LogFault(924, "Exception while accessing registry");
+    faulted = true;
   }
   const char* direction = install ? "added to" : "removed from";
   Log() << "Kestrave was " << Not(runValueDone) << direction << " the Run key.\n";
@@ -75,4 +86,9 @@ void UpdateInstallation(bool install) {
         << " the registry.\n";
   Log() << "The Kestrave optimization flags were " << Not(flagsRemoved)
         << "removed from the registry.\n";
+  // A removal ends with 0 whatever it found: a second one finds nothing, and
+  // that is no failure.
+  // The software install key counts as added once it is created, but an
+  // installation whose stamp could not be written did not complete either.
+  return !install || (runValueDone && softwareKeyDone && !faulted);
 }

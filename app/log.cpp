@@ -13,16 +13,29 @@ namespace {
 // stream is unit-buffered and every insertion ends in sync().
 class LogFileBuffer : public std::streambuf {
  public:
-  bool Open(const char* name) {
-    HANDLE handle = Win32().CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // A real file is emptied only when it is a file of its own. In a folder
+  // others can write to, a planted hard link or symbolic link named like the
+  // log would have the run empty and overwrite the file it leads to: such a
+  // name is opened as the link itself and left untouched, and no log is
+  // written, as for a file that cannot be opened.
+  bool Open(const char* name, bool realFile) {
+    HANDLE handle = Win32().CreateFileA(
+        name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+        FILE_ATTRIBUTE_NORMAL | (realFile ? FILE_FLAG_OPEN_REPARSE_POINT : 0), nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
-    if (!Win32().SetEndOfFile(handle)) {
+    if ((realFile && !IsFileOfItsOwn(handle)) || !Win32().SetEndOfFile(handle)) {
       Win32().CloseHandle(handle);
       return false;
     }
     handle_ = handle;
+    realFile_ = realFile;
     return true;
+  }
+
+  // Puts what the log holds on the disk, so that it survives the system
+  // going down in what follows.
+  void FlushToDisk() {
+    if (handle_ != INVALID_HANDLE_VALUE && realFile_) Win32().FlushFileBuffers(handle_);
   }
 
   void Close() {
@@ -30,6 +43,7 @@ class LogFileBuffer : public std::streambuf {
     sync();
     Win32().CloseHandle(handle_);
     handle_ = INVALID_HANDLE_VALUE;
+    realFile_ = false;
     pending_.clear();
   }
 
@@ -59,12 +73,20 @@ class LogFileBuffer : public std::streambuf {
   }
 
  private:
+  static bool IsFileOfItsOwn(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION information;
+    return Win32().GetFileInformationByHandle(handle, &information) &&
+           information.nNumberOfLinks == 1 &&
+           (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+  }
+
   void Append(char c) {
     if (c == '\n') pending_ += '\r';
     pending_ += c;
   }
 
   HANDLE handle_ = INVALID_HANDLE_VALUE;
+  bool realFile_ = false;
   std::string pending_;
 };
 
@@ -79,7 +101,7 @@ void OpenLog(bool toFile) {
   if (!LogOpen) {
     // A file that cannot be opened or emptied leaves the buffer closed: it
     // refuses the first write, the stream fails and drops the rest.
-    logFile.Open(toFile ? "kestrave.txt" : "nul");
+    logFile.Open(toFile ? "kestrave.txt" : "nul", toFile);
     LogOpen = true;
   }
   std::streambuf* previous = std::cerr.rdbuf(&logFile);
@@ -96,6 +118,8 @@ void CloseLog() {
   std::cerr.rdbuf(originalBuffer);
   std::cerr.clear();
 }
+
+void FlushLogToDisk() { logFile.FlushToDisk(); }
 
 void LogFault(int line, const std::string& text) {
   Log() << "\nError in Kestrave line " << std::to_string(line) << ": " << text << ".\n";

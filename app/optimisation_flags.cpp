@@ -22,8 +22,16 @@ std::string FlagKeyPath(const TAdapter* adapter) {
     return std::string();
   }
   // Nothing is escaped: a backslash in a description opens a further level.
-  return SoftwareKeyPath + adapter->DeviceString + "_" + DeviceKeyTail(adapter->DeviceKey) + "&" +
-         monitor->DeviceString + "_" + DeviceKeyTail(monitor->DeviceKey);
+  std::string name = adapter->DeviceString + "_" + DeviceKeyTail(adapter->DeviceKey) + "&" +
+                     monitor->DeviceString + "_" + DeviceKeyTail(monitor->DeviceKey);
+  // Windows refuses a key name of more than 255 characters. Two long
+  // descriptions would make a flag that can never be written, and the
+  // display would be optimised again at every log-on; the name is cut
+  // instead, here, so that the test, the record and the log all use the
+  // same one.
+  const size_t kMaxKeyNameLength = 255;
+  if (name.size() > kMaxKeyNameLength) name.resize(kMaxKeyNameLength);
+  return SoftwareKeyPath + name;
 }
 
 bool IsPreviouslyOptimised(const TAdapter* adapter, bool& optimisedBefore) {

@@ -80,6 +80,9 @@ bool ApplyMode(const TAdapter* adapter, const TMode* mode) {
     return false;
   }
   DEVMODEA record = DevModeFromMode(*mode);
+  // A driver that hangs or stops the system in the change must not take
+  // the log of this run with it.
+  FlushLogToDisk();
   LONG result = Win32().ChangeDisplaySettingsExA(adapter->DeviceName.c_str(), &record, nullptr,
                                                  CDS_UPDATEREGISTRY | CDS_GLOBAL, nullptr);
   Log() << "  " << ChangeResultText(result) << "\n";

@@ -21,11 +21,14 @@ bool IsSupportedWindows() {
 namespace {
 
 // The system's text for an error code, without the line break, spaces and
-// full stops it ends with.
+// full stops it ends with. There are no arguments for inserts such as %1:
+// they stay as written, where the system would read them through a null
+// array.
 std::string SystemMessage(DWORD error) {
   char buffer[256] = {};
-  DWORD length = Win32().FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                                        nullptr, error, 0, buffer, sizeof buffer, nullptr);
+  DWORD length = Win32().FormatMessageA(
+      FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ARGUMENT_ARRAY | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, buffer, sizeof buffer, nullptr);
   if (length > sizeof buffer) length = sizeof buffer;
   std::string text(buffer, strnlen(buffer, length));
   while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.'))

@@ -75,9 +75,12 @@ class Platform {
                              LPSECURITY_ATTRIBUTES lpSecurityAttributes,
                              DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes,
                              HANDLE hTemplateFile) = 0;
+  virtual BOOL GetFileInformationByHandle(HANDLE hFile,
+                                          LPBY_HANDLE_FILE_INFORMATION lpFileInformation) = 0;
   virtual BOOL SetEndOfFile(HANDLE hFile) = 0;
   virtual BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
                          LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED lpOverlapped) = 0;
+  virtual BOOL FlushFileBuffers(HANDLE hFile) = 0;
   virtual BOOL CloseHandle(HANDLE hObject) = 0;
 };
 

@@ -56,6 +56,19 @@ typedef struct _FILETIME {
   DWORD dwHighDateTime;
 } FILETIME, *PFILETIME, *LPFILETIME;
 
+typedef struct _BY_HANDLE_FILE_INFORMATION {
+  DWORD dwFileAttributes;
+  FILETIME ftCreationTime;
+  FILETIME ftLastAccessTime;
+  FILETIME ftLastWriteTime;
+  DWORD dwVolumeSerialNumber;
+  DWORD nFileSizeHigh;
+  DWORD nFileSizeLow;
+  DWORD nNumberOfLinks;
+  DWORD nFileIndexHigh;
+  DWORD nFileIndexLow;
+} BY_HANDLE_FILE_INFORMATION, *LPBY_HANDLE_FILE_INFORMATION;
+
 typedef struct _SECURITY_ATTRIBUTES {
   DWORD nLength;
   LPVOID lpSecurityDescriptor;
@@ -249,8 +262,11 @@ typedef struct _OSVERSIONINFOEXA {
 #define OPEN_ALWAYS 4
 #define FILE_ATTRIBUTE_DIRECTORY 0x00000010
 #define FILE_ATTRIBUTE_NORMAL 0x00000080
+#define FILE_ATTRIBUTE_REPARSE_POINT 0x00000400
+#define FILE_FLAG_OPEN_REPARSE_POINT 0x00200000
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 
+#define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200
 #define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000
 #define FORMAT_MESSAGE_ARGUMENT_ARRAY 0x00002000
 
@@ -264,4 +280,8 @@ static_assert(offsetof(DEVMODEA, dmBitsPerPel) == 104, "DEVMODEA layout");
 static_assert(offsetof(DEVMODEA, dmDisplayFrequency) == 120, "DEVMODEA layout");
 static_assert(sizeof(DISPLAY_DEVICEA) == 424, "DISPLAY_DEVICEA must keep the Win32 layout");
 static_assert(offsetof(DISPLAY_DEVICEA, DeviceKey) == 296, "DISPLAY_DEVICEA layout");
+static_assert(sizeof(BY_HANDLE_FILE_INFORMATION) == 52,
+              "BY_HANDLE_FILE_INFORMATION must keep the Win32 layout");
+static_assert(offsetof(BY_HANDLE_FILE_INFORMATION, nNumberOfLinks) == 40,
+              "BY_HANDLE_FILE_INFORMATION layout");
 static_assert(sizeof(OSVERSIONINFOEXA) == 156, "OSVERSIONINFOEXA must keep the Win32 layout");

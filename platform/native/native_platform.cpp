@@ -198,6 +198,11 @@ HANDLE NativePlatform::CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWO
                        dwCreationDisposition, dwFlagsAndAttributes, hTemplateFile);
 }
 
+BOOL NativePlatform::GetFileInformationByHandle(HANDLE hFile,
+                                                LPBY_HANDLE_FILE_INFORMATION lpFileInformation) {
+  return ::GetFileInformationByHandle(hFile, lpFileInformation);
+}
+
 BOOL NativePlatform::SetEndOfFile(HANDLE hFile) { return ::SetEndOfFile(hFile); }
 
 BOOL NativePlatform::WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
@@ -205,5 +210,7 @@ BOOL NativePlatform::WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBy
   return ::WriteFile(hFile, lpBuffer, nNumberOfBytesToWrite, lpNumberOfBytesWritten,
                      lpOverlapped);
 }
+
+BOOL NativePlatform::FlushFileBuffers(HANDLE hFile) { return ::FlushFileBuffers(hFile); }
 
 BOOL NativePlatform::CloseHandle(HANDLE hObject) { return ::CloseHandle(hObject); }

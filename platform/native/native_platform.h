@@ -50,8 +50,11 @@ class NativePlatform : public Platform {
   HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                      LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
                      DWORD dwFlagsAndAttributes, HANDLE hTemplateFile) override;
+  BOOL GetFileInformationByHandle(HANDLE hFile,
+                                  LPBY_HANDLE_FILE_INFORMATION lpFileInformation) override;
   BOOL SetEndOfFile(HANDLE hFile) override;
   BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
                  LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED lpOverlapped) override;
+  BOOL FlushFileBuffers(HANDLE hFile) override;
   BOOL CloseHandle(HANDLE hObject) override;
 };

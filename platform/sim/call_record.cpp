@@ -3,14 +3,23 @@
 #include "platform/sim/sim_constants.h"
 #include "platform/structured_exception.h"
 
+namespace {
+const char kAccessViolationText[] = " raises access-violation 0xC0000005";
+}  // namespace
+
 CallRecord::CallRecord(CallContext& context, const char* name, std::string arguments)
     : context_(context),
       head_(std::string(name) + "(" + arguments + ")"),
       fault_(context.faults.Next(name)) {
   if (fault_ != nullptr && fault_->raise) {
-    context_.trace.push_back(head_ + " raises access-violation 0xC0000005 [fault]");
+    context_.trace.push_back(head_ + kAccessViolationText + " [fault]");
     throw StructuredException(sim::kAccessViolation);
   }
+}
+
+void CallRecord::RaiseAccessViolation() {
+  context_.trace.push_back(head_ + kAccessViolationText);
+  throw StructuredException(sim::kAccessViolation);
 }
 
 void CallRecord::SetLastError(DWORD error) {

@@ -43,6 +43,9 @@ class CallRecord {
   LONG ReturnStatus(LONG status, const std::string& outValues = std::string()) {
     return Return(status, std::to_string(status), outValues);
   }
+  // Ends the call in the access violation that Windows itself raises in it,
+  // as for a pointer the call reads through.
+  [[noreturn]] void RaiseAccessViolation();
   // Ends an injected failure of a call that reports it through the last
   // error: the failure value is returned and the fault's result is the error.
   template <typename T>

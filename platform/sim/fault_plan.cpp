@@ -35,8 +35,10 @@ const PlatformCall kPlatformCalls[] = {
     {"GetModuleFileNameA", FailureReport::LastError},
     {"MessageBoxA", FailureReport::LastError},
     {"CreateFileA", FailureReport::LastError},
+    {"GetFileInformationByHandle", FailureReport::LastError},
     {"SetEndOfFile", FailureReport::LastError},
     {"WriteFile", FailureReport::LastError},
+    {"FlushFileBuffers", FailureReport::LastError},
     {"CloseHandle", FailureReport::LastError},
 };
 

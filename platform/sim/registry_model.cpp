@@ -9,9 +9,13 @@ namespace {
 const REGSAM kWriteAccess =
     KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | DELETE | WRITE_DAC | WRITE_OWNER;
 
+// Windows refuses a key name longer than this.
+const size_t kMaxKeyNameLength = 255;
+
 // Splits a sub key path into key names. A leading backslash is a syntax
 // error (ERROR_BAD_PATHNAME), as is an empty name inside the path; one
-// trailing backslash is accepted.
+// trailing backslash is accepted. A name too long is refused
+// (ERROR_INVALID_PARAMETER).
 LONG SplitSubKey(LPCSTR subKey, std::vector<std::string>& names) {
   names.clear();
   if (subKey == nullptr || *subKey == '\0') return ERROR_SUCCESS;
@@ -24,6 +28,7 @@ LONG SplitSubKey(LPCSTR subKey, std::vector<std::string>& names) {
     std::string name =
         path.substr(start, end == std::string::npos ? std::string::npos : end - start);
     if (name.empty()) return ERROR_BAD_PATHNAME;
+    if (name.size() > kMaxKeyNameLength) return ERROR_INVALID_PARAMETER;
     names.push_back(name);
     if (end == std::string::npos) return ERROR_SUCCESS;
     start = end + 1;

@@ -6,6 +6,7 @@
 
 namespace sim {
 
+constexpr DWORD kErrorInvalidFunction = 1;
 constexpr DWORD kErrorPathNotFound = 3;
 constexpr DWORD kErrorModNotFound = 126;
 constexpr DWORD kErrorMessageNotFound = 317;  // ERROR_MR_MID_NOT_FOUND

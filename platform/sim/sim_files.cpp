@@ -33,7 +33,21 @@ SimFiles::OpenFile* SimFiles::Find(HANDLE handle) {
   return found == files_.end() ? nullptr : &found->second;
 }
 
-HANDLE SimFiles::Create(LPCSTR name, DWORD access, DWORD disposition, std::optional<DWORD>& error) {
+SimFiles::OpenFile* SimFiles::FindWritable(HANDLE handle, std::optional<DWORD>& error) {
+  OpenFile* file = Find(handle);
+  if (file == nullptr) {
+    error = ERROR_INVALID_HANDLE;
+    return nullptr;
+  }
+  if ((file->access & GENERIC_WRITE) == 0) {
+    error = ERROR_ACCESS_DENIED;
+    return nullptr;
+  }
+  return file;
+}
+
+HANDLE SimFiles::Create(LPCSTR name, DWORD access, DWORD disposition, DWORD flags,
+                        std::optional<DWORD>& error) {
   if (name == nullptr || disposition != OPEN_ALWAYS) {
     error = ERROR_INVALID_PARAMETER;
     return INVALID_HANDLE_VALUE;
@@ -49,8 +63,12 @@ HANDLE SimFiles::Create(LPCSTR name, DWORD access, DWORD disposition, std::optio
     }
     file.path = name;
     std::error_code ignored;
-    bool existed = std::filesystem::exists(file.path, ignored);
-    if (!existed) {
+    file.link = (flags & FILE_FLAG_OPEN_REPARSE_POINT) != 0 &&
+                std::filesystem::is_symlink(std::filesystem::symlink_status(file.path, ignored));
+    bool existed = file.link || std::filesystem::exists(file.path, ignored);
+    if (file.link) {
+      // The link itself, whatever it points at (if anything).
+    } else if (!existed) {
       std::FILE* created = std::fopen(name, "wb");
       if (created == nullptr) {
         error = ErrorOfErrno(errno);
@@ -58,8 +76,8 @@ HANDLE SimFiles::Create(LPCSTR name, DWORD access, DWORD disposition, std::optio
       }
       std::fclose(created);
     }
-    file.stream = std::fopen(name, "r+b");
-    if (file.stream == nullptr) {
+    if (!file.link) file.stream = std::fopen(name, "r+b");
+    if (!file.link && file.stream == nullptr) {
       error = ErrorOfErrno(errno);
       return INVALID_HANDLE_VALUE;
     }
@@ -71,16 +89,46 @@ HANDLE SimFiles::Create(LPCSTR name, DWORD access, DWORD disposition, std::optio
   return reinterpret_cast<HANDLE>(number);
 }
 
-BOOL SimFiles::SetEnd(HANDLE handle, std::optional<DWORD>& error) {
+BOOL SimFiles::Information(HANDLE handle, LPBY_HANDLE_FILE_INFORMATION information,
+                           std::optional<DWORD>& error) {
   OpenFile* file = Find(handle);
   if (file == nullptr) {
     error = ERROR_INVALID_HANDLE;
     return FALSE;
   }
-  if ((file->access & GENERIC_WRITE) == 0) {
+  if (information == nullptr) {
+    error = sim::kErrorNoAccess;
+    return FALSE;
+  }
+  // The null device is no file and has no such information.
+  if (file->path.empty()) {
+    error = sim::kErrorInvalidFunction;
+    return FALSE;
+  }
+  *information = BY_HANDLE_FILE_INFORMATION{};
+  information->nNumberOfLinks = 1;
+  if (file->link) {
+    information->dwFileAttributes = FILE_ATTRIBUTE_REPARSE_POINT;
+    return TRUE;
+  }
+  std::fflush(file->stream);
+  std::error_code failure;
+  std::uintmax_t links = std::filesystem::hard_link_count(file->path, failure);
+  std::uintmax_t size = failure ? 0 : std::filesystem::file_size(file->path, failure);
+  if (failure) {
     error = ERROR_ACCESS_DENIED;
     return FALSE;
   }
+  information->dwFileAttributes = sim::kFileAttributeArchive;
+  information->nNumberOfLinks = static_cast<DWORD>(links);
+  information->nFileSizeHigh = static_cast<DWORD>(size >> 32);
+  information->nFileSizeLow = static_cast<DWORD>(size);
+  return TRUE;
+}
+
+BOOL SimFiles::SetEnd(HANDLE handle, std::optional<DWORD>& error) {
+  OpenFile* file = FindWritable(handle, error);
+  if (file == nullptr) return FALSE;
   if (file->stream == nullptr) return TRUE;
   if (!settings_.truncatable) {
     error = ERROR_ACCESS_DENIED;
@@ -98,8 +146,7 @@ BOOL SimFiles::SetEnd(HANDLE handle, std::optional<DWORD>& error) {
 
 BOOL SimFiles::Write(HANDLE handle, const void* data, DWORD size, LPDWORD written,
                      std::optional<DWORD>& error) {
-  OpenFile* file = Find(handle);
-  if (file == nullptr) {
+  if (Find(handle) == nullptr) {
     error = ERROR_INVALID_HANDLE;
     return FALSE;
   }
@@ -108,10 +155,8 @@ BOOL SimFiles::Write(HANDLE handle, const void* data, DWORD size, LPDWORD writte
     return FALSE;
   }
   *written = 0;
-  if ((file->access & GENERIC_WRITE) == 0) {
-    error = ERROR_ACCESS_DENIED;
-    return FALSE;
-  }
+  OpenFile* file = FindWritable(handle, error);
+  if (file == nullptr) return FALSE;
   if (file->stream != nullptr && size != 0) {
     // Every write reaches the disk at once, as the log expects of a file
     // that must hold every line however the process ends.
@@ -123,6 +168,16 @@ BOOL SimFiles::Write(HANDLE handle, const void* data, DWORD size, LPDWORD writte
     file->position += static_cast<long>(size);
   }
   *written = size;
+  return TRUE;
+}
+
+BOOL SimFiles::Flush(HANDLE handle, std::optional<DWORD>& error) {
+  OpenFile* file = FindWritable(handle, error);
+  if (file == nullptr) return FALSE;
+  if (file->stream != nullptr && std::fflush(file->stream) != 0) {
+    error = ERROR_ACCESS_DENIED;
+    return FALSE;
+  }
   return TRUE;
 }
 

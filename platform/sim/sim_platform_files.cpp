@@ -14,9 +14,25 @@ HANDLE SimPlatform::CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD 
   if (call.Faulted())
     return call.ReturnFault(INVALID_HANDLE_VALUE, TraceHandle(INVALID_HANDLE_VALUE));
   std::optional<DWORD> error;
-  HANDLE handle = files_.Create(lpFileName, dwDesiredAccess, dwCreationDisposition, error);
+  HANDLE handle =
+      files_.Create(lpFileName, dwDesiredAccess, dwCreationDisposition, dwFlagsAndAttributes, error);
   call.SetLastError(error);
   return call.Return(handle, TraceHandle(handle));
+}
+
+BOOL SimPlatform::GetFileInformationByHandle(HANDLE hFile,
+                                             LPBY_HANDLE_FILE_INFORMATION lpFileInformation) {
+  CallRecord call(context_, "GetFileInformationByHandle",
+                  TraceHandle(hFile) + ", " + TracePointer(lpFileInformation));
+  if (call.Faulted()) return call.ReturnFault(FALSE, "FALSE");
+  std::optional<DWORD> error;
+  BOOL done = files_.Information(hFile, lpFileInformation, error);
+  call.SetLastError(error);
+  return call.Return(done, TraceBool(done),
+                     done ? "dwFileAttributes=" + TraceHex(lpFileInformation->dwFileAttributes) +
+                                ", nNumberOfLinks=" +
+                                std::to_string(lpFileInformation->nNumberOfLinks)
+                          : std::string());
 }
 
 BOOL SimPlatform::SetEndOfFile(HANDLE hFile) {
@@ -40,6 +56,15 @@ BOOL SimPlatform::WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytes
   call.SetLastError(error);
   return call.Return(done, TraceBool(done),
                      done ? std::to_string(*lpNumberOfBytesWritten) : std::string());
+}
+
+BOOL SimPlatform::FlushFileBuffers(HANDLE hFile) {
+  CallRecord call(context_, "FlushFileBuffers", TraceHandle(hFile));
+  if (call.Faulted()) return call.ReturnFault(FALSE, "FALSE");
+  std::optional<DWORD> error;
+  BOOL done = files_.Flush(hFile, error);
+  call.SetLastError(error);
+  return call.Return(done, TraceBool(done));
 }
 
 BOOL SimPlatform::CloseHandle(HANDLE hObject) {

@@ -39,6 +39,15 @@ bool Compare(DWORD actual, DWORD wanted, BYTE condition) {
   }
 }
 
+bool HasInsert(const std::string& text) {
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '%') continue;
+    if (text[i + 1] >= '1' && text[i + 1] <= '9') return true;
+    ++i;  // an escape such as %% or %n
+  }
+  return false;
+}
+
 const char* WindowsMessage(DWORD code) {
   switch (code) {
     case ERROR_FILE_NOT_FOUND:
@@ -140,6 +149,11 @@ DWORD SimPlatform::FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessa
     call.SetLastError(sim::kErrorMessageNotFound);
     return call.Return<DWORD>(0, "0");
   }
+  // An insert (%1 to %99) is filled from the arguments, unless the caller
+  // asks for inserts to stay as written: without arguments, the system reads
+  // through a null pointer.
+  if ((dwFlags & FORMAT_MESSAGE_IGNORE_INSERTS) == 0 && Arguments == nullptr && HasInsert(text))
+    call.RaiseAccessViolation();
   if (text.size() + 1 > nSize) {
     call.SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return call.Return<DWORD>(0, "0");

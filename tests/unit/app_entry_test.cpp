@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 
@@ -61,6 +63,10 @@ TEST_F(EntryTest, WaitsForPendingDeviceInstallations) {
       {R"({"results": [4294967295], "lastError": 4000})", R"({"4000": "Odd text. . \t\r\n"})", 1,
        "\nError in Kestrave line 586: Wait for completion of device installation failed with this "
        "error message: 'Odd text'.\n" + std::string(kTimedOut)},
+      // An insert has no arguments to fill it and stays as written.
+      {R"({"results": [4294967295], "lastError": 4002})", R"({"4002": "Device %1 is busy."})", 1,
+       "\nError in Kestrave line 586: Wait for completion of device installation failed with this "
+       "error message: 'Device %1 is busy'.\n" + std::string(kTimedOut)},
       {R"({"results": [4294967295], "lastError": 4001})", "{}", 1,
        "\nError in Kestrave line 586: Wait for completion of device installation failed with this "
        "error message: ''.\n" + std::string(kTimedOut)},
@@ -139,6 +145,12 @@ TEST_F(EntryTest, EachErrorFamilyHasItsHandlerLine) {
 
 class LogFileTest : public ProgramTest {};
 
+size_t CallsNamed(const std::vector<std::string>& trace, const std::string& name) {
+  size_t count = 0;
+  for (const std::string& line : trace) count += line.rfind(name + "(", 0) == 0 ? 1 : 0;
+  return count;
+}
+
 TEST_F(LogFileTest, WithoutDebugNoFileIsWritten) {
   ASSERT_EQ(Run("{}", "-i"), 0);
   EXPECT_FALSE(std::filesystem::exists("kestrave.txt"));
@@ -160,6 +172,43 @@ TEST_F(LogFileTest, ALogThatCannotBeOpenedOrEmptiedIsDroppedSilently) {
                           "Kestrave"),
               "\"C:\\Program Files\\Kestrave\\kestrave.exe\"")
         << logFile;
+  }
+}
+
+// In a folder others can write to, kestrave.txt may be planted as a link to
+// a file of the administrator's: the run goes on without a log and leaves
+// that file as it was.
+TEST_F(LogFileTest, ALogNamedByALinkLeavesWhatItLeadsToAlone) {
+  using LinkMaker = void (*)(const std::filesystem::path&, const std::filesystem::path&);
+  const LinkMaker makers[] = {
+      [](const std::filesystem::path& to, const std::filesystem::path& link) {
+        std::filesystem::create_hard_link(to, link);
+      },
+      [](const std::filesystem::path& to, const std::filesystem::path& link) {
+        std::filesystem::create_symlink(to, link);
+      },
+  };
+  for (LinkMaker makeLink : makers) {
+    std::filesystem::remove("kestrave.txt");
+    std::ofstream("important.ini") << "precious";
+    makeLink("important.ini", "kestrave.txt");
+    EXPECT_EQ(Run(TestDisplayMachine().dump(), "-d"), 0);
+    EXPECT_EQ(FileBytes("important.ini"), "precious");
+    EXPECT_EQ(CallsNamed(Machine().Calls().Trace(), "ChangeDisplaySettingsExA"), 1u);
+  }
+}
+
+TEST_F(LogFileTest, TheLogIsOnTheDiskBeforeEachModeChange) {
+  for (const char* arguments : {"-d", ""}) {
+    ASSERT_EQ(Run(TestDisplayMachine().dump(), arguments), 0);
+    const std::vector<std::string>& trace = Machine().Calls().Trace();
+    for (size_t i = 1; i < trace.size(); ++i) {
+      if (trace[i].rfind("ChangeDisplaySettingsExA(", 0) == 0 && *arguments != '\0') {
+        EXPECT_EQ(trace[i - 1].rfind("FlushFileBuffers(", 0), 0u);
+      }
+    }
+    EXPECT_EQ(CallsNamed(trace, "ChangeDisplaySettingsExA"), 1u) << arguments;
+    EXPECT_EQ(CallsNamed(trace, "FlushFileBuffers"), *arguments == '\0' ? 0u : 1u) << arguments;
   }
 }
 

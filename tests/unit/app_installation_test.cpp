@@ -57,7 +57,7 @@ TEST_F(InstallationTest, ASecondInstallOverwritesAndLeavesTheFlags) {
 }
 
 TEST_F(InstallationTest, InstallWithoutAdministratorRightsFailsEveryStep) {
-  ASSERT_EQ(Run(InstallMachine(false, "C:\\\\k.exe", false), "-d -i"), 0);
+  ASSERT_EQ(Run(InstallMachine(false, "C:\\\\k.exe", false), "-d -i"), 1);
   EXPECT_EQ(LogText(), kBanner + std::string(kFault924) + Lines(true, false, false, false));
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kRunKey));
 }
@@ -107,8 +107,21 @@ TEST_F(InstallationTest, RemovalDeletesTheKeyTreeFromTheLastSubkeyDown) {
 TEST_F(InstallationTest, ARunValueThatCannotBeWrittenIsAFault) {
   std::string machine =
       R"({"faults": [{"call": "RegSetValueExA", "nth": 1, "result": 5}]})";
-  ASSERT_EQ(Run(machine, "-d -i"), 0);
+  ASSERT_EQ(Run(machine, "-d -i"), 1);
   EXPECT_EQ(LogText(), kBanner + std::string(kFault924) + Lines(true, false, false, false));
+}
+
+// A path cut short, or with "?" where a character has no ANSI equivalent,
+// would start nothing at log-on: the Run value is not written, the rest of
+// the installation goes on, and the exit code says it did not complete.
+TEST_F(InstallationTest, APathTheRunValueCannotHoldIsNotWritten) {
+  const std::string cutShort = "C:\\\\" + std::string(252, 'd') + "\\\\k.exe";
+  for (const std::string& path : {std::string("C:\\\\Users\\\\J?rg\\\\k.exe"), cutShort}) {
+    EXPECT_EQ(Run(InstallMachine(true, path, false), "-d -i"), 1) << path;
+    EXPECT_EQ(LogText(), kBanner + Lines(true, false, true, false)) << path;
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kRunKey)) << path;
+    EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, kSoftwareKey, ""), "Nov 20 2003  13:11:53") << path;
+  }
 }
 
 }  // namespace

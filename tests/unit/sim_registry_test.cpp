@@ -93,6 +93,18 @@ const StatusCase kStatusCases[] = {
     {"empty name inside the path", true,
      [](Platform& c) { return OpenStatus(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\\\Zeta", KEY_READ); },
      ERROR_BAD_PATHNAME},
+    {"a key name of 255 characters", true,
+     [](Platform& c) {
+       return CreateStatus(c, HKEY_LOCAL_MACHINE, ("SOFTWARE\\" + std::string(255, 'k')).c_str(),
+                           KEY_ALL_ACCESS);
+     },
+     ERROR_SUCCESS},
+    {"a key name longer than 255 characters", true,
+     [](Platform& c) {
+       return CreateStatus(c, HKEY_LOCAL_MACHINE, ("SOFTWARE\\" + std::string(256, 'k')).c_str(),
+                           KEY_ALL_ACCESS);
+     },
+     ERROR_INVALID_PARAMETER},
     {"trailing backslash", true,
      [](Platform& c) { return OpenStatus(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Zeta\\", KEY_READ); },
      ERROR_SUCCESS},

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/structured_exception.h"
 #include "sim_test_machine.h"
 
 namespace {
@@ -99,6 +100,16 @@ TEST(SimSystemCalls, MessageTextsFromTheFileThenWindowsOwn) {
   EXPECT_EQ(calls.FormatMessageA(0x3000, nullptr, 87, 0, text, 29, nullptr), 0u);
   EXPECT_EQ(calls.GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
   EXPECT_EQ(calls.FormatMessageA(0x3000, nullptr, 87, 0, text, 30, nullptr), 29u);
+}
+
+TEST(SimSystemCalls, AMessageInsertWithoutArgumentsIsReadThroughANullPointer) {
+  SimTestMachine machine(R"({"messages": {"4002": "Device %1 is 100%% busy."}})");
+  Platform& calls = machine.Calls();
+  char text[256];
+  EXPECT_EQ(calls.FormatMessageA(0x3200, nullptr, 4002, 0, text, sizeof text, nullptr), 24u);
+  EXPECT_STREQ(text, "Device %1 is 100%% busy.");
+  EXPECT_THROW(calls.FormatMessageA(0x3000, nullptr, 4002, 0, text, sizeof text, nullptr),
+               StructuredException);
 }
 
 TEST(SimSystemCalls, TheWallpaperIsCopiedAtMostUiParamBytes) {
@@ -277,6 +288,46 @@ TEST_F(SimFilesInFolder, TheNullDeviceTakesEverythingAndTouchesNoFile) {
   Write(calls, file, "banner\r\n");
   EXPECT_TRUE(calls.CloseHandle(file));
   EXPECT_TRUE(std::filesystem::is_empty(folder_));
+}
+
+// A symbolic link stands for a reparse point: opened as itself with
+// FILE_FLAG_OPEN_REPARSE_POINT, followed without it.
+TEST_F(SimFilesInFolder, FileInformationShowsHardLinksAndReparsePoints) {
+  std::ofstream("target.txt") << "0123";
+  std::filesystem::create_hard_link("target.txt", "hard.txt");
+  std::filesystem::create_symlink("target.txt", "soft.txt");
+  std::ofstream("own.txt") << "own";
+  struct Case {
+    const char* name;
+    DWORD flags;
+    DWORD attributes;
+    DWORD links;
+  } const cases[] = {
+      {"own.txt", FILE_FLAG_OPEN_REPARSE_POINT, 0x20, 1},
+      {"hard.txt", FILE_FLAG_OPEN_REPARSE_POINT, 0x20, 2},
+      {"soft.txt", FILE_FLAG_OPEN_REPARSE_POINT, FILE_ATTRIBUTE_REPARSE_POINT, 1},
+      {"soft.txt", 0, 0x20, 2},
+  };
+  SimTestMachine machine;
+  Platform& calls = machine.Calls();
+  for (const Case& c : cases) {
+    HANDLE file = calls.CreateFileA(c.name, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL | c.flags, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << c.name;
+    BY_HANDLE_FILE_INFORMATION information;
+    ASSERT_TRUE(calls.GetFileInformationByHandle(file, &information)) << c.name;
+    EXPECT_EQ(information.dwFileAttributes, c.attributes) << c.name << c.flags;
+    EXPECT_EQ(information.nNumberOfLinks, c.links) << c.name << c.flags;
+    EXPECT_TRUE(calls.FlushFileBuffers(file));
+    EXPECT_TRUE(calls.CloseHandle(file));
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink("soft.txt"));
+  HANDLE device = Open(calls, "nul");
+  BY_HANDLE_FILE_INFORMATION information;
+  EXPECT_FALSE(calls.GetFileInformationByHandle(device, &information));
+  EXPECT_EQ(calls.GetLastError(), 1u);  // ERROR_INVALID_FUNCTION
+  EXPECT_FALSE(calls.FlushFileBuffers(reinterpret_cast<HANDLE>(0x999)));
+  EXPECT_EQ(calls.GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
 }
 
 TEST_F(SimFilesInFolder, ALogFileThatCannotBeOpenedOrEmptiedStaysAsItWas) {

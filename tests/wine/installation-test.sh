@@ -69,4 +69,28 @@ check_equal "second -d -u log" \
   "${banner}Kestrave was not removed from the Run key.${crlf}The Kestrave software install key was not removed from the registry.${crlf}The Kestrave optimization flags were not removed from the registry.${crlf}x" \
   "$(file_bytes "$work/kestrave.txt"; echo x)"
 
+# A path the Run value cannot hold: under code page 1252 the folder's name
+# comes back from GetModuleFileNameA with "?" in it.
+foreign_dir="$drive_c/Ключ"
+mkdir -p "$foreign_dir"
+cp "$exe" "$foreign_dir/kestrave.exe"
+work="$WINE_WORK/foreign"
+mkdir -p "$work"
+LANG=C.UTF-8 wine_run "$work" "$foreign_dir/kestrave.exe" -d -i
+check_equal "-d -i from a folder outside the code page: exit code" 1 $?
+check_equal "-d -i from a folder outside the code page: log" \
+  "${banner}Kestrave was not added to the Run key.${crlf}The Kestrave software install key was added to the registry.${crlf}The Kestrave optimization flags were not removed from the registry.${crlf}x" \
+  "$(file_bytes "$work/kestrave.txt"; echo x)"
+check "-d -i from a folder outside the code page: no Run value" test -z "$(wine_reg_value "$run_key" Kestrave)"
+
+# A kestrave.txt planted as a hard link to another file: the run writes no
+# log and leaves that file alone.
+work="$WINE_WORK/linked"
+mkdir -p "$work"
+printf 'precious' >"$drive_c/important.ini"
+ln "$drive_c/important.ini" "$work/kestrave.txt"
+wine_run "$work" "$plain_dir/kestrave.exe" -d
+check_equal "-d with kestrave.txt a hard link: exit code" 0 $?
+check_equal "-d with kestrave.txt a hard link: the linked file" "precious" "$(cat "$drive_c/important.ini")"
+
 wine_summary
