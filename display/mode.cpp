@@ -33,7 +33,9 @@ bool DepthsCompatible(const TMode& a, const TMode& b) {
 }
 
 bool FrequenciesClose(const TMode& a, const TMode& b) {
-  if (a.Frequency == 0 || b.Frequency == 0) return true;
+  // Windows reports 0 or 1 for the hardware's default rate; either stands
+  // for whatever rate the other mode names.
+  if (a.Frequency <= 1 || b.Frequency <= 1) return true;
   // The difference taken modulo 2^32 as a signed number is within 1 exactly
   // when it is 0, 1 or -1; testing that directly avoids abs() of INT32_MIN.
   const DWORD difference = a.Frequency - b.Frequency;

@@ -32,8 +32,8 @@ std::unique_ptr<TMode> ModeFromDevMode(const DEVMODEA& devMode);
 DEVMODEA DevModeFromMode(const TMode& mode);
 
 // Whether a and b are the same mode: the same resolution, compatible depths
-// (equal, or either 0) and frequencies within 1 Hz (or either 0). Symmetric,
-// but not transitive.
+// (equal, or either 0) and frequencies within 1 Hz (or either 0 or 1, the
+// hardware's default rate). Symmetric, but not transitive.
 bool Matches(const TMode& a, const TMode& b);
 
 // Whether a is a faster variant of b: the same resolution, compatible depths

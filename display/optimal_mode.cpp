@@ -3,7 +3,7 @@
 #include "app/log.h"
 #include "app/process_state.h"
 #include "display/adapter.h"
-#include "display/has_mode.h"
+#include "display/find_mode.h"
 
 namespace {
 
@@ -29,24 +29,32 @@ std::unique_ptr<TMode> ChooseOptimalMode(const TMode* currentMode, const TObject
   if (optimisedBefore) target.reset();
 
   const TObjectList& candidates = PresetsOnly ? *presets : *adapterModes;
-  // A preset is only worth choosing when the adapter can set it; the
-  // adapter's own modes need no such test.
-  auto acceptable = [&](const TMode& candidate) {
-    return !PresetsOnly || HasMode(adapterModes, &candidate);
+  // A preset stands for the adapter's first entry of it at the current
+  // depth, and the choice is made on that entry: the preset's own EDID
+  // figures, or its resolution at another depth, may be no mode the driver
+  // lists (it may list 59 Hz where the EDID says 60), and asking for them
+  // fails. A preset the adapter does not list is passed over. The adapter's
+  // own modes, under -p, need no such lookup.
+  auto offered = [&](const TMode& candidate) -> const TMode* {
+    if (!PresetsOnly) return &candidate;
+    const TMode listed(candidate.Width, candidate.Height, currentMode->BitsPerPixel,
+                       candidate.Frequency);
+    return FindMode(adapterModes, &listed);
   };
 
   std::unique_ptr<TMode> result;
   std::unique_ptr<TMode> best = CopyOf(*currentMode);
   for (int i = 0; i < candidates.Count() && result == nullptr; ++i) {
     const auto* candidate = dynamic_cast<const TMode*>(candidates.Items(i));
-    if (candidate == nullptr) continue;
-    if (target != nullptr && Matches(*candidate, *target) && acceptable(*candidate)) {
+    const TMode* mode = candidate != nullptr ? offered(*candidate) : nullptr;
+    if (mode == nullptr) continue;
+    if (target != nullptr && Matches(*mode, *target)) {
       // The first match wins, not the fastest entry of the preferred
       // resolution.
       result = CopyOf(*target);
-      result->Frequency = candidate->Frequency;
-    } else if (IsBetterThan(*candidate, *best) && acceptable(*candidate)) {
-      best = CopyOf(*candidate);
+      result->Frequency = mode->Frequency;
+    } else if (IsBetterThan(*mode, *best)) {
+      best = CopyOf(*mode);
     }
   }
   if (result == nullptr) result = std::move(best);

@@ -8,11 +8,13 @@
 
 // Chooses, at the current mode's depth, either the monitor's preferred
 // resolution at the frequency of the first candidate that matches it, or the
-// current resolution at the fastest acceptable candidate's frequency (the
-// current frequency when none is faster).
+// current resolution at the fastest candidate's frequency (the current
+// frequency when none is faster).
 //
-// The candidates are the monitor's presets, each acceptable only when the
-// adapter lists it, or, when PresetsOnly is false, the adapter's modes.
+// The candidates are the monitor's presets, each standing for the first of
+// the adapter's modes that Matches it at the current depth (and passed over
+// when there is none), or, when PresetsOnly is false, the adapter's modes
+// themselves. Either way the frequency chosen is one the adapter lists.
 // optimisedBefore confines the choice to the current resolution.
 //
 // Writes "[preferred mode: <mode>] " when there is a preferred mode, then the

@@ -30,6 +30,15 @@ wine_start() {
   fi
 }
 
+# Wine's null display driver keeps a mode change only while its server runs:
+# a restarted server starts again from 1024x768x32@60, and writes the
+# monitor's key afresh, so an EDID is injected after the restart.
+wine_restart() {
+  "$WINE_SERVER" -k >/dev/null 2>&1
+  "$WINE_SERVER" -w
+  "$WINE_SERVER" -p >>"$WINE_WORK/server.log" 2>&1
+}
+
 # wine_run DIR EXE ARGS...: runs EXE with DIR as current directory; the exit
 # code is the program's.
 wine_run() {
