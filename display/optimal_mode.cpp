@@ -3,7 +3,7 @@
 #include "app/log.h"
 #include "app/process_state.h"
 #include "display/adapter.h"
-#include "display/find_mode.h"
+#include "display/has_mode.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ std::unique_ptr<TMode> ChooseOptimalMode(const TMode* currentMode, const TObject
     if (!PresetsOnly) return &candidate;
     const TMode listed(candidate.Width, candidate.Height, currentMode->BitsPerPixel,
                        candidate.Frequency);
-    return FindMode(adapterModes, &listed);
+    return HasMode(adapterModes, &listed);
   };
 
   std::unique_ptr<TMode> result;

@@ -1,4 +1,4 @@
-#include "display/find_mode.h"
+#include "display/has_mode.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(FindModeTest, FindsTheFirstEntryThatMatches) {
+TEST(HasModeTest, FindsTheFirstEntryThatMatches) {
   constexpr int kNone = -1;
   const struct {
     std::vector<ModeValues> list;
@@ -26,27 +26,27 @@ TEST(FindModeTest, FindsTheFirstEntryThatMatches) {
     TObjectList list;
     AddModes(list, c.list);
     const TObject* expected = c.expected == kNone ? nullptr : list.Items(c.expected);
-    EXPECT_EQ(FindMode(&list, NewMode(c.mode).get()), expected);
+    EXPECT_EQ(HasMode(&list, NewMode(c.mode).get()), expected);
   }
 }
 
-TEST(FindModeTest, PassesOverEntriesThatAreNotModes) {
+TEST(HasModeTest, PassesOverEntriesThatAreNotModes) {
   TObjectList list;
   list.Add(std::make_unique<TObject>());
   AddModes(list, {{1024, 768, 32, 60}});
-  EXPECT_EQ(FindMode(&list, NewMode({1024, 768, 32, 60}).get()), list.Items(1));
+  EXPECT_EQ(HasMode(&list, NewMode({1024, 768, 32, 60}).get()), list.Items(1));
 }
 
-TEST(FindModeTest, WritesAFaultLineForAMissingListOrMode) {
+TEST(HasModeTest, WritesAFaultLineForAMissingListOrMode) {
   TObjectList list;
   {
     LogCapture log;
-    EXPECT_EQ(FindMode(nullptr, NewMode({1024, 768, 32, 60}).get()), nullptr);
+    EXPECT_EQ(HasMode(nullptr, NewMode({1024, 768, 32, 60}).get()), nullptr);
     EXPECT_EQ(log.Text(), "\nError in Kestrave line 300: Null adapter_modes pointer.\n");
   }
   {
     LogCapture log;
-    EXPECT_EQ(FindMode(&list, nullptr), nullptr);
+    EXPECT_EQ(HasMode(&list, nullptr), nullptr);
     EXPECT_EQ(log.Text(), "\nError in Kestrave line 306: Null mode pointer.\n");
   }
 }

@@ -1,4 +1,4 @@
-// Where a list of modes holds a given mode.
+// Whether, and where, a list of modes holds a given mode.
 #pragma once
 
 #include "base/objects.h"
@@ -9,4 +9,4 @@
 // or frequency of 0 is found at any depth or frequency of its resolution,
 // and a frequency within 1 Hz of a listed one counts as listed. Without a
 // list or a mode it writes a fault line and answers null.
-const TMode* FindMode(const TObjectList* modes, const TMode* mode);
+const TMode* HasMode(const TObjectList* modes, const TMode* mode);

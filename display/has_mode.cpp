@@ -1,8 +1,8 @@
-#include "display/find_mode.h"
+#include "display/has_mode.h"
 
 #include "app/log.h"
 
-const TMode* FindMode(const TObjectList* modes, const TMode* mode) {
+const TMode* HasMode(const TObjectList* modes, const TMode* mode) {
   if (modes == nullptr) {
     LogFault(300, "Null adapter_modes pointer");
     return nullptr;
