@@ -4,7 +4,17 @@
 #include "platform/platform.h"
 
 namespace {
+
 bool IsFromRoot(const std::string& path) { return !path.empty() && path[0] == '\\'; }
+
+// RegQueryInfoKeyA counts the longest subkey name in UTF-16 characters, but
+// RegEnumKeyExA gives names in the ANSI code page, where a character takes
+// up to two bytes (932, 936, 949, 950): a buffer of the count alone would
+// refuse such names with ERROR_MORE_DATA.
+std::vector<char> SubkeyNameBuffer(DWORD longestName) {
+  return std::vector<char>(2 * static_cast<size_t>(longestName) + 1);
+}
+
 }  // namespace
 
 RegistryAccessor::RegistryAccessor(REGSAM access) : access_(access) {}
@@ -93,7 +103,7 @@ bool RegistryAccessor::DeleteKeyFrom(HKEY base, const std::string& path) {
     DWORD longestName = 0;
     if (Win32().RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, &longestName, nullptr,
                                  nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
-      std::vector<char> name(longestName + 1);
+      std::vector<char> name = SubkeyNameBuffer(longestName);
       for (DWORD index = subKeys; index-- > 0;) {
         DWORD length = static_cast<DWORD>(name.size());
         if (Win32().RegEnumKeyExA(key, index, name.data(), &length, nullptr, nullptr, nullptr,
@@ -135,7 +145,7 @@ void RegistryAccessor::GetKeyNames(TStringList& names) {
                                nullptr, nullptr, nullptr, nullptr, nullptr,
                                nullptr) != ERROR_SUCCESS)
     return;
-  std::vector<char> name(longestName + 1);
+  std::vector<char> name = SubkeyNameBuffer(longestName);
   for (DWORD index = 0; index < subKeys; ++index) {
     DWORD length = static_cast<DWORD>(name.size());
     if (Win32().RegEnumKeyExA(currentKey_, index, name.data(), &length, nullptr, nullptr, nullptr,

@@ -18,12 +18,13 @@ void CopyText(CHAR (&target)[size], const std::string& text) {
   std::memcpy(target, text.data(), text.size() < size ? text.size() : size);
 }
 
-void FillRecord(PDISPLAY_DEVICEA record, const SimDisplayDevice& device) {
-  CopyText(record->DeviceName, device.deviceName);
-  CopyText(record->DeviceString, device.deviceString);
+void FillRecord(PDISPLAY_DEVICEA record, const SimDisplayDevice& device,
+                const AnsiCodePage& codePage) {
+  CopyText(record->DeviceName, codePage.FromMachine(device.deviceName));
+  CopyText(record->DeviceString, codePage.FromMachine(device.deviceString));
   record->StateFlags = device.stateFlags;
-  CopyText(record->DeviceID, device.deviceId);
-  CopyText(record->DeviceKey, device.deviceKey);
+  CopyText(record->DeviceID, codePage.FromMachine(device.deviceId));
+  CopyText(record->DeviceKey, codePage.FromMachine(device.deviceKey));
 }
 
 void FillMode(DEVMODEA* record, const SimMode& mode) {
@@ -62,12 +63,12 @@ BOOL DisplayDevices::EnumDevices(LPCSTR device, DWORD index, PDISPLAY_DEVICEA re
   }
   if (device == nullptr) {
     if (index >= adapters_.size()) return FALSE;
-    FillRecord(record, adapters_[index].device);
+    FillRecord(record, adapters_[index].device, codePage_);
     return TRUE;
   }
   const SimAdapter* adapter = FindAdapter(device);
   if (adapter == nullptr || index >= adapter->monitors.size()) return FALSE;
-  FillRecord(record, adapter->monitors[index]);
+  FillRecord(record, adapter->monitors[index], codePage_);
   return TRUE;
 }
 

@@ -5,12 +5,15 @@
 #include <optional>
 #include <vector>
 
+#include "platform/sim/ansi_code_page.h"
 #include "platform/sim/machine.h"
 
 class DisplayDevices {
  public:
-  DisplayDevices(std::vector<SimAdapter>& adapters, bool multipleMonitorApi)
-      : adapters_(adapters), multipleMonitorApi_(multipleMonitorApi) {}
+  // The device texts are given in the code page.
+  DisplayDevices(std::vector<SimAdapter>& adapters, bool multipleMonitorApi,
+                 const AnsiCodePage& codePage)
+      : adapters_(adapters), multipleMonitorApi_(multipleMonitorApi), codePage_(codePage) {}
 
   // The adapters by index for a null device name, an adapter's monitors by
   // index for its DeviceName. error is set where Windows sets one.
@@ -29,4 +32,5 @@ class DisplayDevices {
 
   std::vector<SimAdapter>& adapters_;
   bool multipleMonitorApi_;
+  const AnsiCodePage& codePage_;
 };

@@ -46,6 +46,7 @@ struct Machine {
   struct Os {
     DWORD major = 5;
     DWORD minor = 1;
+    DWORD codePage = 1252;  // the ANSI code page
   } os;
   struct User {
     std::string sid = kDefaultUserSid;

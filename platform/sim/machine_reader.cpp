@@ -1,5 +1,6 @@
 #include "platform/sim/machine_reader.h"
 
+#include "platform/sim/ansi_code_page.h"
 #include "platform/sim/fault_plan.h"
 #include "platform/sim/machine_file_error.h"
 #include "platform/sim/windows1252_case.h"
@@ -7,11 +8,17 @@
 namespace {
 
 void ReadOs(const Json& value, const std::string& pointer, Machine::Os& os) {
-  CheckMembers(value, pointer, {"major", "minor"});
+  CheckMembers(value, pointer, {"major", "minor", "codePage"});
   if (const Json* major = FindMember(value, "major"))
     os.major = ReadDword(*major, MemberPointer(pointer, "major"));
   if (const Json* minor = FindMember(value, "minor"))
     os.minor = ReadDword(*minor, MemberPointer(pointer, "minor"));
+  if (const Json* codePage = FindMember(value, "codePage")) {
+    std::string place = MemberPointer(pointer, "codePage");
+    os.codePage = ReadDword(*codePage, place);
+    if (!AnsiCodePage::IsSupported(os.codePage))
+      FailAt(place, "not a code page the machine knows: 1252, 932, 936, 949 or 950");
+  }
 }
 
 void ReadUser(const Json& value, const std::string& pointer, Machine::User& user) {

@@ -12,13 +12,14 @@ const REGSAM kWriteAccess =
 // Windows refuses a key name longer than this.
 const size_t kMaxKeyNameLength = 255;
 
-// Splits a sub key path into key names. A leading backslash is a syntax
-// error (ERROR_BAD_PATHNAME), as is an empty name inside the path; one
-// trailing backslash is accepted. A name too long is refused
-// (ERROR_INVALID_PARAMETER).
-LONG SplitSubKey(LPCSTR subKey, std::vector<std::string>& names) {
+// Splits a sub key path, already in UTF-8, into key names. A leading
+// backslash is a syntax error (ERROR_BAD_PATHNAME), as is an empty name
+// inside the path; one trailing backslash is accepted. A name too long is
+// refused (ERROR_INVALID_PARAMETER).
+LONG SplitSubKey(const std::string& subKey, const AnsiCodePage& codePage,
+                 std::vector<std::string>& names) {
   names.clear();
-  if (subKey == nullptr || *subKey == '\0') return ERROR_SUCCESS;
+  if (subKey.empty()) return ERROR_SUCCESS;
   std::string path(subKey);
   if (path[0] == '\\') return ERROR_BAD_PATHNAME;
   if (path.back() == '\\') path.pop_back();
@@ -28,16 +29,18 @@ LONG SplitSubKey(LPCSTR subKey, std::vector<std::string>& names) {
     std::string name =
         path.substr(start, end == std::string::npos ? std::string::npos : end - start);
     if (name.empty()) return ERROR_BAD_PATHNAME;
-    if (name.size() > kMaxKeyNameLength) return ERROR_INVALID_PARAMETER;
+    if (codePage.Characters(name) > kMaxKeyNameLength) return ERROR_INVALID_PARAMETER;
     names.push_back(name);
     if (end == std::string::npos) return ERROR_SUCCESS;
     start = end + 1;
   }
 }
 
-std::string ValueName(LPCSTR name) { return name == nullptr ? std::string() : std::string(name); }
-
 }  // namespace
+
+std::string RegistryModel::NameOf(LPCSTR name) const {
+  return name == nullptr ? std::string() : codePage_.ToMachine(name);
+}
 
 HKEY RegistryModel::NewHandle(std::shared_ptr<RegistryKey> key, REGSAM access) {
   std::uintptr_t value = numbers_.Next();
@@ -63,7 +66,7 @@ LONG RegistryModel::Resolve(HKEY handle, OpenedKey& opened) {
 LONG RegistryModel::Walk(const OpenedKey& base, LPCSTR subKey, std::shared_ptr<RegistryKey>& found,
                          std::vector<std::string>& missing) {
   std::vector<std::string> names;
-  LONG result = SplitSubKey(subKey, names);
+  LONG result = SplitSubKey(NameOf(subKey), codePage_, names);
   if (result != ERROR_SUCCESS) return result;
   found = base.key;
   missing.clear();
@@ -139,7 +142,7 @@ LONG RegistryModel::SetValue(HKEY handle, LPCSTR name, DWORD type, const BYTE* d
   if ((opened.access & KEY_SET_VALUE) == 0 || !MayChange(*opened.key)) return ERROR_ACCESS_DENIED;
   if (data == nullptr && size != 0) return sim::kErrorNoAccess;
   RegistryData value{type, std::string(reinterpret_cast<const char*>(data), data ? size : 0)};
-  opened.key->SetValue(ValueName(name), std::move(value));
+  opened.key->SetValue(NameOf(name), std::move(value));
   tree_.MarkChanged();
   return ERROR_SUCCESS;
 }
@@ -150,7 +153,7 @@ LONG RegistryModel::QueryValue(HKEY handle, LPCSTR name, LPDWORD type, LPBYTE da
   if (status != ERROR_SUCCESS) return status;
   if ((opened.access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
   if (data != nullptr && size == nullptr) return ERROR_INVALID_PARAMETER;
-  const RegistryValue* value = opened.key->FindValue(ValueName(name));
+  const RegistryValue* value = opened.key->FindValue(NameOf(name));
   if (value == nullptr) return ERROR_FILE_NOT_FOUND;
   if (type != nullptr) *type = value->data.type;
   if (size == nullptr) return ERROR_SUCCESS;
@@ -171,7 +174,7 @@ LONG RegistryModel::DeleteValue(HKEY handle, LPCSTR name) {
   LONG status = Resolve(handle, opened);
   if (status != ERROR_SUCCESS) return status;
   if ((opened.access & KEY_SET_VALUE) == 0 || !MayChange(*opened.key)) return ERROR_ACCESS_DENIED;
-  if (!opened.key->DeleteValue(ValueName(name))) return ERROR_FILE_NOT_FOUND;
+  if (!opened.key->DeleteValue(NameOf(name))) return ERROR_FILE_NOT_FOUND;
   tree_.MarkChanged();
   return ERROR_SUCCESS;
 }
@@ -200,13 +203,13 @@ LONG RegistryModel::QueryInfo(HKEY handle, RegistryKeyInfo& info) {
   info = RegistryKeyInfo();
   for (const auto& subkey : opened.key->Subkeys()) {
     ++info.subkeys;
-    if (subkey->Name().size() > info.longestSubkeyName)
-      info.longestSubkeyName = static_cast<DWORD>(subkey->Name().size());
+    DWORD length = static_cast<DWORD>(codePage_.Characters(subkey->Name()));
+    if (length > info.longestSubkeyName) info.longestSubkeyName = length;
   }
   for (const RegistryValue& value : opened.key->Values()) {
     ++info.values;
-    if (value.name.size() > info.longestValueName)
-      info.longestValueName = static_cast<DWORD>(value.name.size());
+    DWORD length = static_cast<DWORD>(codePage_.Characters(value.name));
+    if (length > info.longestValueName) info.longestValueName = length;
     if (value.data.bytes.size() > info.longestValueData)
       info.longestValueData = static_cast<DWORD>(value.data.bytes.size());
   }
@@ -221,7 +224,7 @@ LONG RegistryModel::EnumKey(HKEY handle, DWORD index, LPSTR name, LPDWORD length
   const auto& subkeys = opened.key->Subkeys();
   if (index >= subkeys.size()) return ERROR_NO_MORE_ITEMS;
   if (name == nullptr || length == nullptr) return ERROR_INVALID_PARAMETER;
-  const std::string& subkeyName = subkeys[index]->Name();
+  const std::string subkeyName = codePage_.FromMachine(subkeys[index]->Name());
   // The length counts the terminating zero on the way in and not on the
   // way out; a name that does not fit leaves it as it was.
   if (subkeyName.size() >= *length) return ERROR_MORE_DATA;

@@ -10,22 +10,25 @@
 #include <string>
 #include <vector>
 
+#include "platform/sim/ansi_code_page.h"
 #include "platform/sim/handle_numbers.h"
 #include "platform/sim/registry_tree.h"
 #include "platform/win32_types.h"
 
 struct RegistryKeyInfo {
   DWORD subkeys = 0;
-  DWORD longestSubkeyName = 0;  // characters, without the terminating zero
+  DWORD longestSubkeyName = 0;  // UTF-16 characters, without the terminating zero
   DWORD values = 0;
-  DWORD longestValueName = 0;
+  DWORD longestValueName = 0;  // UTF-16 characters
   DWORD longestValueData = 0;  // bytes
 };
 
 class RegistryModel {
  public:
-  RegistryModel(RegistryTree& tree, bool admin, HandleNumbers& numbers)
-      : tree_(tree), admin_(admin), numbers_(numbers) {}
+  // Names in the calls are in the code page; the tree keeps them in UTF-8.
+  RegistryModel(RegistryTree& tree, bool admin, const AnsiCodePage& codePage,
+                HandleNumbers& numbers)
+      : tree_(tree), admin_(admin), codePage_(codePage), numbers_(numbers) {}
 
   LONG OpenKey(HKEY parent, LPCSTR subKey, REGSAM access, HKEY& result);
   LONG CreateKey(HKEY parent, LPCSTR subKey, REGSAM access, HKEY& result, DWORD& disposition);
@@ -51,9 +54,11 @@ class RegistryModel {
   bool MayOpen(const RegistryKey& key, REGSAM access) const;
   bool IsRoot(const RegistryKey& key) const;
   HKEY NewHandle(std::shared_ptr<RegistryKey> key, REGSAM access);
+  std::string NameOf(LPCSTR name) const;
 
   RegistryTree& tree_;
   bool admin_;
+  const AnsiCodePage& codePage_;
   HandleNumbers& numbers_;
   std::map<std::uintptr_t, OpenedKey> handles_;
 };

@@ -16,8 +16,9 @@ SimPlatform::SimPlatform(Machine& machine, std::string commandLine, std::ostream
       screen_(screen),
       faults_(machine.faults),
       context_{faults_, trace_, lastError_},
-      registry_(machine.registry, machine.user.admin, handleNumbers_),
-      displays_(machine.adapters, machine.multipleMonitorApi),
+      codePage_(machine.os.codePage),
+      registry_(machine.registry, machine.user.admin, codePage_, handleNumbers_),
+      displays_(machine.adapters, machine.multipleMonitorApi, codePage_),
       files_(machine.logFile, handleNumbers_) {}
 
 DWORD SimPlatform::GetLastError() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sim/ansi_code_page.h"
 #include "platform/sim/call_record.h"
 #include "platform/sim/display_devices.h"
 #include "platform/sim/fault_plan.h"
@@ -95,6 +96,7 @@ class SimPlatform : public Platform {
   FaultPlan faults_;
   DWORD lastError_ = 0;
   CallContext context_;
+  AnsiCodePage codePage_;
   HandleNumbers handleNumbers_;
   RegistryModel registry_;
   DisplayDevices displays_;

@@ -93,6 +93,22 @@ TEST_F(InstallationTest, RemovalReportsAnotherUsersFlagsAlone) {
   EXPECT_EQ(LogText(), kBanner + Lines(false, false, false, true));
 }
 
+// On Japanese, Chinese and Korean Windows the monitor's description in a
+// flag key name is localized, and its name takes more bytes in the code
+// page than the registry counts characters.
+TEST_F(InstallationTest, RemovalOnADoubleByteCodePageRemovesLocalizedFlagKeys) {
+  // "汎用モニター" (a generic monitor), in UTF-8 as the machine file holds it.
+  const std::string monitor =
+      "\xE6\xB1\x8E\xE7\x94\xA8\xE3\x83\xA2\xE3\x83\x8B\xE3\x82\xBF\xE3\x83\xBC";
+  ASSERT_EQ(Run(R"({"os": {"codePage": 932}, "registry": {
+    "HKEY_CURRENT_USER\\Software\\Calvorne\\Kestrave\\Card_0000&)" + monitor +
+                    R"(_0001": {"1024x768@32": "60"}}})",
+                "-d -u"),
+            0);
+  EXPECT_EQ(LogText(), kBanner + Lines(false, false, false, true));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSoftwareKey));
+}
+
 TEST_F(InstallationTest, RemovalDeletesTheKeyTreeFromTheLastSubkeyDown) {
   ASSERT_EQ(Run(InstallMachine(true, "C:\\\\k.exe", true), "-u"), 0);
   bool deletedFlagKeyFirst = false;

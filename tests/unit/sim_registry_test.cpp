@@ -255,6 +255,34 @@ TEST(SimRegistry, SubkeysEnumerateInFileOrderThenCreationOrderWithTheirFirstCase
             ERROR_NO_MORE_ITEMS);
 }
 
+// "表示装置": four UTF-16 characters, eight bytes in code page 932.
+const char kJapaneseUtf8[] = "\xE8\xA1\xA8\xE7\xA4\xBA\xE8\xA3\x85\xE7\xBD\xAE";
+const char kJapanese932[] = "\x95\x5C\x8E\xA6\x91\x95\x92\x75";
+
+TEST(SimRegistry, ADoubleByteCodePageGivesNamesInItsBytesAndCountsThemInCharacters) {
+  SimTestMachine machine(std::string(R"({"os": {"codePage": 932}, "registry": {"HKEY_CURRENT_USER\\Software\\)") +
+                         kJapaneseUtf8 + R"(": {}}})");
+  Platform& calls = machine.Calls();
+  HKEY software = Open(calls, HKEY_CURRENT_USER, "Software", KEY_READ);
+  DWORD subkeys = 0;
+  DWORD longest = 0;
+  EXPECT_EQ(calls.RegQueryInfoKeyA(software, nullptr, nullptr, nullptr, &subkeys, &longest, nullptr,
+                                   nullptr, nullptr, nullptr, nullptr, nullptr),
+            ERROR_SUCCESS);
+  EXPECT_EQ(longest, 4u);
+  char name[16];
+  DWORD length = longest + 1;
+  EXPECT_EQ(calls.RegEnumKeyExA(software, 0, name, &length, nullptr, nullptr, nullptr, nullptr),
+            ERROR_MORE_DATA);
+  length = sizeof name;
+  ASSERT_EQ(calls.RegEnumKeyExA(software, 0, name, &length, nullptr, nullptr, nullptr, nullptr),
+            ERROR_SUCCESS);
+  EXPECT_EQ(std::string(name, length), kJapanese932);
+  EXPECT_EQ(OpenStatus(calls, software, kJapanese932, KEY_READ), ERROR_SUCCESS);
+  EXPECT_EQ(calls.RegDeleteKeyA(software, kJapanese932), ERROR_SUCCESS);
+  EXPECT_EQ(SubkeyNames(calls, software), std::vector<std::string>{});
+}
+
 TEST(SimRegistry, CreatingReportsWhetherTheKeyWasThere) {
   SimTestMachine machine(kMachine);
   Platform& calls = machine.Calls();
