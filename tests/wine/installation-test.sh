@@ -69,6 +69,22 @@ check_equal "second -d -u log" \
   "${banner}Kestrave was not removed from the Run key.${crlf}The Kestrave software install key was not removed from the registry.${crlf}The Kestrave optimization flags were not removed from the registry.${crlf}x" \
   "$(file_bytes "$work/kestrave.txt"; echo x)"
 
+# Japanese settings (code page 932): a flag key named after a localized
+# monitor description takes more bytes than the registry counts characters.
+# Wine takes the code page from LC_ALL here; LANG alone, without the glibc
+# locale installed, leaves it at 1252.
+localized_key='HKCU\Software\Calvorne\Kestrave\Wine Adapter_0000&汎用モニター_0000'
+LANG=C.UTF-8 "$WINE_LOADER" reg add "$localized_key" /v 1024x768@32 /t REG_SZ /d 60 /f \
+  >"$WINE_WORK/reg.log" 2>&1
+check "localized flag key made" wine_reg_key_exists "$localized_key"
+work="$WINE_WORK/japanese"
+mkdir -p "$work"
+(export LC_ALL=ja_JP.UTF-8 2>/dev/null; wine_run "$work" "$plain_dir/kestrave.exe" -d -u)
+check_equal "-d -u under code page 932: exit code" 0 $?
+check "-d -u under code page 932: flags removed" \
+  grep -q "^The Kestrave optimization flags were removed from the registry.$" <(tr -d "\r" <"$work/kestrave.txt")
+check "-d -u under code page 932: no flag key left" fails wine_reg_key_exists 'HKCU\Software\Calvorne\Kestrave'
+
 # A path the Run value cannot hold: under code page 1252 the folder's name
 # comes back from GetModuleFileNameA with "?" in it.
 foreign_dir="$drive_c/Ключ"
