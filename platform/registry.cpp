@@ -91,14 +91,27 @@ bool RegistryAccessor::DeleteValue(const std::string& name) {
 }
 
 bool RegistryAccessor::DeleteKey(const std::string& path) {
-  return DeleteKeyFrom(BaseKey(path), CallPath(path));
+  return DeleteKeyFrom(BaseKey(path), CallPath(path), 0);
 }
 
-bool RegistryAccessor::DeleteKeyFrom(HKEY base, const std::string& path) {
+bool RegistryAccessor::DeleteKeyFrom(HKEY base, const std::string& path, int depth) {
+  // Windows nests keys at most this deep; a deeper walk is not a real tree.
+  const int kMaxDepth = 512;
+  if (depth > kMaxDepth) return false;
   // A key with subkeys cannot be deleted, so the subkeys go first, from the
   // last index down, so that the indices still to visit stay valid.
   HKEY key = nullptr;
-  if (Win32().RegOpenKeyExA(base, path.c_str(), 0, access_, &key) == ERROR_SUCCESS) {
+  if (Win32().RegOpenKeyExA(base, path.c_str(), REG_OPTION_OPEN_LINK, access_, &key) ==
+      ERROR_SUCCESS) {
+    // Windows follows a registry link wherever a path leads through one: a
+    // link any user can make in their own hive would have the deletion
+    // empty the tree it points at, or, pointing at its own parent, recurse
+    // without end. A link is opened as itself, and neither entered nor
+    // deleted; the key above it then stays too.
+    if (MayBeLink(key)) {
+      Win32().RegCloseKey(key);
+      return false;
+    }
     DWORD subKeys = 0;
     DWORD longestName = 0;
     if (Win32().RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, &longestName, nullptr,
@@ -108,12 +121,23 @@ bool RegistryAccessor::DeleteKeyFrom(HKEY base, const std::string& path) {
         DWORD length = static_cast<DWORD>(name.size());
         if (Win32().RegEnumKeyExA(key, index, name.data(), &length, nullptr, nullptr, nullptr,
                                   nullptr) == ERROR_SUCCESS)
-          DeleteKeyFrom(key, std::string(name.data(), length));
+          DeleteKeyFrom(key, std::string(name.data(), length), depth + 1);
       }
     }
     Win32().RegCloseKey(key);
   }
   return Win32().RegDeleteKeyA(base, path.c_str()) == ERROR_SUCCESS;
+}
+
+bool RegistryAccessor::MayBeLink(HKEY key) {
+  // Only a value that is certainly missing, or not of the link type, shows
+  // a key that is no link.
+  DWORD type = 0;
+  DWORD size = 0;
+  LONG result =
+      Win32().RegQueryValueExA(key, "SymbolicLinkValue", nullptr, &type, nullptr, &size);
+  if (result == ERROR_FILE_NOT_FOUND) return false;
+  return result != ERROR_SUCCESS || type == REG_LINK;
 }
 
 bool RegistryAccessor::KeyExists(const std::string& path) {

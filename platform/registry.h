@@ -33,7 +33,8 @@ class RegistryAccessor {
 
   void WriteString(const std::string& name, const std::string& value);
   bool DeleteValue(const std::string& name);
-  // Deletes the key with everything below it.
+  // Deletes the key with everything below it, but for registry links below
+  // it, which it leaves, and the keys above them.
   bool DeleteKey(const std::string& path);
   bool KeyExists(const std::string& path);
   bool ValueExists(const std::string& name);
@@ -51,7 +52,9 @@ class RegistryAccessor {
   // The key a path is taken from, and the path as passed to the platform.
   HKEY BaseKey(const std::string& path) const;
   static std::string CallPath(const std::string& path);
-  bool DeleteKeyFrom(HKEY base, const std::string& path);
+  bool DeleteKeyFrom(HKEY base, const std::string& path, int depth);
+  // Whether an open key is, or cannot be shown not to be, a registry link.
+  static bool MayBeLink(HKEY key);
   bool QueryValue(const std::string& name, DWORD& type, DWORD& size);
   void ChangeKey(HKEY key);
 

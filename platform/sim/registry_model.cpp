@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/sim/sim_constants.h"
+#include "platform/sim/windows1252_case.h"
 
 namespace {
 
@@ -11,6 +12,12 @@ const REGSAM kWriteAccess =
 
 // Windows refuses a key name longer than this.
 const size_t kMaxKeyNameLength = 255;
+
+// The value that makes a key a link, and what Windows answers for a chain
+// of links it cannot follow to the end.
+const char kSymbolicLinkValue[] = "SymbolicLinkValue";
+const LONG kErrorCantResolveFilename = 1921;
+const int kMaxLinkHops = 16;
 
 // Splits a sub key path, already in UTF-8, into key names. A leading
 // backslash is a syntax error (ERROR_BAD_PATHNAME), as is an empty name
@@ -34,6 +41,11 @@ LONG SplitSubKey(const std::string& subKey, const AnsiCodePage& codePage,
     if (end == std::string::npos) return ERROR_SUCCESS;
     start = end + 1;
   }
+}
+
+bool IsLink(const RegistryKey& key) {
+  const RegistryValue* link = key.FindValue(kSymbolicLinkValue);
+  return link != nullptr && link->data.type == REG_LINK;
 }
 
 }  // namespace
@@ -63,15 +75,51 @@ LONG RegistryModel::Resolve(HKEY handle, OpenedKey& opened) {
   return opened.key->IsDeleted() ? ERROR_KEY_DELETED : ERROR_SUCCESS;
 }
 
+std::shared_ptr<RegistryKey> RegistryModel::LinkTarget(const RegistryKey& key, int& hops) {
+  // A chain of links this long is given up (a loop among them).
+  if (++hops > kMaxLinkHops) return nullptr;
+  // The target is a native path in UTF-16: \Registry\Machine\... or
+  // \Registry\User\....
+  const std::string& bytes = key.FindValue(kSymbolicLinkValue)->data.bytes;
+  std::string path;
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    unsigned code = static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8;
+    path += code < 0x80 ? static_cast<char>(code) : '?';
+  }
+  std::vector<std::string> names;
+  if (path.empty() || path[0] != '\\' ||
+      SplitSubKey(path.substr(1), AnsiCodePage(1252), names) != ERROR_SUCCESS || names.size() < 2 ||
+      !EqualNoCase(names[0], "Registry"))
+    return nullptr;
+  std::shared_ptr<RegistryKey> found;
+  if (EqualNoCase(names[1], "Machine"))
+    found = tree_.Machine();
+  else if (EqualNoCase(names[1], "User"))
+    found = tree_.Users();
+  else
+    return nullptr;
+  for (size_t i = 2; i < names.size() && found; ++i) {
+    found = found->FindSubkey(names[i]);
+    if (found && IsLink(*found)) found = LinkTarget(*found, hops);
+  }
+  return found;
+}
+
 LONG RegistryModel::Walk(const OpenedKey& base, LPCSTR subKey, std::shared_ptr<RegistryKey>& found,
-                         std::vector<std::string>& missing) {
+                         std::vector<std::string>& missing, bool openLink) {
   std::vector<std::string> names;
   LONG result = SplitSubKey(NameOf(subKey), codePage_, names);
   if (result != ERROR_SUCCESS) return result;
   found = base.key;
   missing.clear();
+  int hops = 0;
   for (size_t i = 0; i < names.size(); ++i) {
     std::shared_ptr<RegistryKey> next = found->FindSubkey(names[i]);
+    bool last = i + 1 == names.size();
+    if (next && IsLink(*next) && !(last && openLink)) {
+      next = LinkTarget(*next, hops);
+      if (!next) return hops > kMaxLinkHops ? kErrorCantResolveFilename : ERROR_FILE_NOT_FOUND;
+    }
     if (!next) {
       missing.assign(names.begin() + static_cast<std::ptrdiff_t>(i), names.end());
       return ERROR_FILE_NOT_FOUND;
@@ -94,14 +142,15 @@ bool RegistryModel::IsRoot(const RegistryKey& key) const {
          key.Parent() == tree_.Users().get();
 }
 
-LONG RegistryModel::OpenKey(HKEY parent, LPCSTR subKey, REGSAM access, HKEY& result) {
+LONG RegistryModel::OpenKey(HKEY parent, LPCSTR subKey, DWORD options, REGSAM access,
+                            HKEY& result) {
   result = nullptr;
   OpenedKey base;
   LONG status = Resolve(parent, base);
   if (status != ERROR_SUCCESS) return status;
   std::shared_ptr<RegistryKey> key;
   std::vector<std::string> missing;
-  status = Walk(base, subKey, key, missing);
+  status = Walk(base, subKey, key, missing, (options & REG_OPTION_OPEN_LINK) != 0);
   if (status != ERROR_SUCCESS) return status;
   if (!MayOpen(*key, access)) return ERROR_ACCESS_DENIED;
   result = NewHandle(key, access);

@@ -30,7 +30,10 @@ class RegistryModel {
                 HandleNumbers& numbers)
       : tree_(tree), admin_(admin), codePage_(codePage), numbers_(numbers) {}
 
-  LONG OpenKey(HKEY parent, LPCSTR subKey, REGSAM access, HKEY& result);
+  // A key holding a REG_LINK "SymbolicLinkValue" is a link: every path is
+  // taken on at its target, except that REG_OPTION_OPEN_LINK opens a link
+  // that ends the path itself.
+  LONG OpenKey(HKEY parent, LPCSTR subKey, DWORD options, REGSAM access, HKEY& result);
   LONG CreateKey(HKEY parent, LPCSTR subKey, REGSAM access, HKEY& result, DWORD& disposition);
   LONG SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size);
   LONG QueryValue(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size);
@@ -49,7 +52,9 @@ class RegistryModel {
   LONG Resolve(HKEY handle, OpenedKey& opened);
   // The key a path leads to from the handle's key, or as far as it exists.
   LONG Walk(const OpenedKey& base, LPCSTR subKey, std::shared_ptr<RegistryKey>& found,
-            std::vector<std::string>& missing);
+            std::vector<std::string>& missing, bool openLink = false);
+  // The key a link leads to; null when the target does not exist.
+  std::shared_ptr<RegistryKey> LinkTarget(const RegistryKey& key, int& hops);
   bool MayChange(const RegistryKey& key) const;
   bool MayOpen(const RegistryKey& key, REGSAM access) const;
   bool IsRoot(const RegistryKey& key) const;

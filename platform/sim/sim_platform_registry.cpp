@@ -24,7 +24,7 @@ LONG SimPlatform::RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REG
   else if (phkResult == nullptr)
     status = ERROR_INVALID_PARAMETER;
   else
-    status = registry_.OpenKey(hKey, lpSubKey, samDesired, opened);
+    status = registry_.OpenKey(hKey, lpSubKey, ulOptions, samDesired, opened);
   if (phkResult != nullptr) *phkResult = opened;
   return call.ReturnStatus(status, status == ERROR_SUCCESS ? TraceKey(opened) : std::string());
 }
