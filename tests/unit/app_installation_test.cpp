@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "app_test_run.h"
@@ -110,18 +109,6 @@ TEST_F(InstallationTest, RemovalOnADoubleByteCodePageRemovesLocalizedFlagKeys) {
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSoftwareKey));
 }
 
-// A registry link as the machine file writes it: REG_LINK, the target's
-// native path in UTF-16.
-std::string LinkTo(const std::string& target) {
-  std::string hex = "hex(6):";
-  for (char c : target) {
-    char byte[8];
-    std::snprintf(byte, sizeof byte, "%s%02x,00", hex.size() > 7 ? "," : "", c);
-    hex += byte;
-  }
-  return hex;
-}
-
 // Any user can make a link in their own hive: removal must neither empty
 // what it points at nor follow it round a loop. The link stays, and so does
 // the user's key above it.
@@ -131,12 +118,12 @@ TEST_F(InstallationTest, RemovalLeavesRegistryLinksAndWhatTheyPointAt) {
        {std::string("\\Registry\\Machine\\Software\\Victim"),
         "\\Registry\\User\\" + std::string(kDefaultUserSid) + "\\Software\\Calvorne\\Kestrave"}) {
     std::string machine = R"({"registry": {
-      "HKEY_LOCAL_MACHINE\\Software\\Victim\\Data": {"keep": "1"},
+      "HKEY_LOCAL_MACHINE\\Software\\Victim": {"keep": "1"},
       ")" + flags + R"(\\Card_0000&Monitor_0001": {"1024x768@32": "75"},
-      ")" + flags + R"(\\Link": {"SymbolicLinkValue": ")" + LinkTo(target) + R"("}}})";
+      ")" + flags + R"(\\Link": {"SymbolicLinkValue": ")" + RegistryLinkData(target) + R"("}}})";
     EXPECT_EQ(Run(machine, "-d -u"), 0) << target;
     EXPECT_EQ(LogText(), kBanner + Lines(false, false, false, false)) << target;
-    EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, "Software\\Victim\\Data", "keep"), "1") << target;
+    EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, "Software\\Victim", "keep"), "1") << target;
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kFlagKey)) << target;
   }
 }

@@ -283,6 +283,36 @@ TEST(SimRegistry, ADoubleByteCodePageGivesNamesInItsBytesAndCountsThemInCharacte
   EXPECT_EQ(SubkeyNames(calls, software), std::vector<std::string>{});
 }
 
+TEST(SimRegistry, ALinkIsFollowedUnlessOpenedAsItself) {
+  SimTestMachine machine(R"({"registry": {
+    "HKEY_LOCAL_MACHINE\\Software\\Victim": {"keep": "1"},
+    "HKEY_CURRENT_USER\\Software\\Link": {"SymbolicLinkValue": ")" +
+                         RegistryLinkData("\\Registry\\Machine\\Software\\Victim") + R"("},
+    "HKEY_CURRENT_USER\\Software\\Loop": {"SymbolicLinkValue": ")" +
+                         RegistryLinkData("\\Registry\\User\\" + std::string(kDefaultUserSid) +
+                                          "\\Software\\Loop") +
+                         R"("}}})");
+  Platform& calls = machine.Calls();
+  auto hasValue = [&](DWORD options, const char* name) {
+    HKEY key = nullptr;
+    EXPECT_EQ(calls.RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Link", options, KEY_READ, &key),
+              ERROR_SUCCESS);
+    DWORD type = 0;
+    bool found =
+        calls.RegQueryValueExA(key, name, nullptr, &type, nullptr, nullptr) == ERROR_SUCCESS;
+    calls.RegCloseKey(key);
+    return found;
+  };
+  EXPECT_TRUE(hasValue(0, "keep"));
+  EXPECT_TRUE(hasValue(REG_OPTION_OPEN_LINK, "SymbolicLinkValue"));
+  EXPECT_FALSE(hasValue(REG_OPTION_OPEN_LINK, "keep"));
+  EXPECT_EQ(OpenStatus(calls, HKEY_CURRENT_USER, "Software\\Loop", KEY_READ), 1921);
+  // Deleting by path deletes what the link points at.
+  EXPECT_EQ(calls.RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Link"), ERROR_SUCCESS);
+  EXPECT_EQ(OpenStatus(calls, HKEY_LOCAL_MACHINE, "Software\\Victim", KEY_READ),
+            ERROR_FILE_NOT_FOUND);
+}
+
 TEST(SimRegistry, CreatingReportsWhetherTheKeyWasThere) {
   SimTestMachine machine(kMachine);
   Platform& calls = machine.Calls();

@@ -2,6 +2,7 @@
 // platform installed for the test's lifetime.
 #pragma once
 
+#include <cstdio>
 #include <sstream>
 #include <string>
 
@@ -9,6 +10,18 @@
 #include "platform/sim/sim_platform.h"
 
 // A mode record as the program fills it to apply a mode.
+// A registry link's "SymbolicLinkValue" as a machine file writes it:
+// REG_LINK, the target's native path (\Registry\Machine\...) in UTF-16.
+inline std::string RegistryLinkData(const std::string& target) {
+  std::string hex = "hex(6):";
+  for (char c : target) {
+    char byte[8];
+    std::snprintf(byte, sizeof byte, "%s%02x,00", hex.size() > 7 ? "," : "", c);
+    hex += byte;
+  }
+  return hex;
+}
+
 inline DEVMODEA ModeRecord(DWORD width, DWORD height, DWORD bits, DWORD frequency) {
   DEVMODEA mode = {};
   mode.dmSize = sizeof mode;
