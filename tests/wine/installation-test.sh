@@ -85,6 +85,27 @@ check "-d -u under code page 932: flags removed" \
   grep -q "^The Kestrave optimization flags were removed from the registry.$" <(tr -d "\r" <"$work/kestrave.txt")
 check "-d -u under code page 932: no flag key left" fails wine_reg_key_exists 'HKCU\Software\Calvorne\Kestrave'
 
+# Registry links under the user's own key, as any user can make them: one
+# to another tree, one to its own parent. -u leaves the first's target and
+# does not loop round the second.
+make_link="$(dirname "$exe")/make-link.exe"
+work="$WINE_WORK/links"
+mkdir -p "$work"
+"$WINE_LOADER" reg add 'HKLM\Software\Victim' /v keep /t REG_SZ /d 1 /f >"$WINE_WORK/reg.log" 2>&1
+"$WINE_LOADER" reg add 'HKCU\Software\Calvorne\Kestrave\Flags' /v 800x600@32 /t REG_SZ /d 60 /f \
+  >"$WINE_WORK/reg.log" 2>&1
+wine_run "$work" "$make_link" 'Software\Calvorne\Kestrave\Link' '\Registry\Machine\Software\Victim'
+check_equal "link to another tree made" 0 $?
+wine_run "$work" "$make_link" 'Software\Calvorne\Kestrave\Loop' \
+  '\Registry\User\S-1-5-21-0-0-0-1000\Software\Calvorne\Kestrave'
+check_equal "link to its own parent made" 0 $?
+wine_run "$work" "$plain_dir/kestrave.exe" -d -u
+check_equal "-d -u with links: exit code" 0 $?
+check_equal "-d -u with links: the linked tree is left" 1 "$(wine_reg_value 'HKLM\Software\Victim' keep)"
+check "-d -u with links: the flags line" \
+  grep -q "^The Kestrave optimization flags were not removed from the registry.$" <(tr -d "\r" <"$work/kestrave.txt")
+check "-d -u with links: ordinary flags removed" fails wine_reg_key_exists 'HKCU\Software\Calvorne\Kestrave\Flags'
+
 # A path the Run value cannot hold: under code page 1252 the folder's name
 # comes back from GetModuleFileNameA with "?" in it.
 foreign_dir="$drive_c/Ключ"
