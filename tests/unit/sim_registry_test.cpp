@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sim_test_machine.h"
@@ -38,6 +39,16 @@ std::vector<std::string> SubkeyNames(Platform& calls, HKEY key) {
     names.emplace_back(name, length);
   }
   return names;
+}
+
+// RegQueryInfoKeyA's count of subkeys and length of the longest name.
+std::pair<DWORD, DWORD> SubkeyCountAndLongestName(Platform& calls, HKEY key) {
+  DWORD subkeys = 0;
+  DWORD longest = 0;
+  EXPECT_EQ(calls.RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, &longest, nullptr,
+                                   nullptr, nullptr, nullptr, nullptr, nullptr),
+            ERROR_SUCCESS);
+  return {subkeys, longest};
 }
 
 LONG OpenStatus(Platform& calls, HKEY root, const char* path, REGSAM access) {
@@ -238,13 +249,8 @@ TEST(SimRegistry, SubkeysEnumerateInFileOrderThenCreationOrderWithTheirFirstCase
   EXPECT_EQ(SubkeyNames(calls, software),
             (std::vector<std::string>{"Calvorne", "Zeta", "Alpha", "Beta", "aardvark"}));
 
-  DWORD subkeys = 0;
-  DWORD longest = 0;
-  EXPECT_EQ(calls.RegQueryInfoKeyA(software, nullptr, nullptr, nullptr, &subkeys, &longest, nullptr,
-                                   nullptr, nullptr, nullptr, nullptr, nullptr),
-            ERROR_SUCCESS);
-  EXPECT_EQ(subkeys, 5u);
-  EXPECT_EQ(longest, 8u);  // "Calvorne" and "aardvark", without the zero
+  EXPECT_EQ(SubkeyCountAndLongestName(calls, software),
+            (std::pair<DWORD, DWORD>{5, 8}));  // "Calvorne" and "aardvark", without the zero
 
   char name[8];
   DWORD length = sizeof name;
@@ -260,18 +266,14 @@ const char kJapaneseUtf8[] = "\xE8\xA1\xA8\xE7\xA4\xBA\xE8\xA3\x85\xE7\xBD\xAE";
 const char kJapanese932[] = "\x95\x5C\x8E\xA6\x91\x95\x92\x75";
 
 TEST(SimRegistry, ADoubleByteCodePageGivesNamesInItsBytesAndCountsThemInCharacters) {
-  SimTestMachine machine(std::string(R"({"os": {"codePage": 932}, "registry": {"HKEY_CURRENT_USER\\Software\\)") +
-                         kJapaneseUtf8 + R"(": {}}})");
+  SimTestMachine machine(
+      std::string(R"({"os": {"codePage": 932}, "registry": {"HKEY_CURRENT_USER\\Software\\)") +
+      kJapaneseUtf8 + R"(": {}}})");
   Platform& calls = machine.Calls();
   HKEY software = Open(calls, HKEY_CURRENT_USER, "Software", KEY_READ);
-  DWORD subkeys = 0;
-  DWORD longest = 0;
-  EXPECT_EQ(calls.RegQueryInfoKeyA(software, nullptr, nullptr, nullptr, &subkeys, &longest, nullptr,
-                                   nullptr, nullptr, nullptr, nullptr, nullptr),
-            ERROR_SUCCESS);
-  EXPECT_EQ(longest, 4u);
+  EXPECT_EQ(SubkeyCountAndLongestName(calls, software), (std::pair<DWORD, DWORD>{1, 4}));
   char name[16];
-  DWORD length = longest + 1;
+  DWORD length = 5;
   EXPECT_EQ(calls.RegEnumKeyExA(software, 0, name, &length, nullptr, nullptr, nullptr, nullptr),
             ERROR_MORE_DATA);
   length = sizeof name;
