@@ -5,8 +5,8 @@
 
 #include "app/build_stamp.h"
 #include "app/installation.h"
-#include "app/log.h"
-#include "app/process_state.h"
+#include "process/log.h"
+#include "process/process_state.h"
 #include "platform/platform.h"
 
 namespace {

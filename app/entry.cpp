@@ -4,9 +4,9 @@
 #include <optional>
 
 #include "app/command_line.h"
-#include "app/log.h"
+#include "process/log.h"
 #include "app/process_displays.h"
-#include "app/process_state.h"
+#include "process/process_state.h"
 #include "app/start_up.h"
 #include "base/errors.h"
 #include "platform/structured_exception.h"

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "app/build_stamp.h"
-#include "app/log.h"
-#include "app/process_state.h"
+#include "process/log.h"
+#include "process/process_state.h"
 #include "base/errors.h"
 #include "platform/platform.h"
 #include "platform/registry.h"

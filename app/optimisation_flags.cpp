@@ -1,7 +1,7 @@
 #include "app/optimisation_flags.h"
 
-#include "app/log.h"
-#include "app/process_state.h"
+#include "process/log.h"
+#include "process/process_state.h"
 #include "base/errors.h"
 #include "platform/registry.h"
 

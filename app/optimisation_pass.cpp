@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "app/log.h"
+#include "process/log.h"
 #include "app/optimisation_flags.h"
-#include "app/process_state.h"
+#include "process/process_state.h"
 #include "app/wallpaper.h"
 #include "display/optimal_mode.h"
 #include "platform/platform.h"

@@ -1,7 +1,7 @@
 #include "app/process_displays.h"
 
 #include "app/optimisation_pass.h"
-#include "app/process_state.h"
+#include "process/process_state.h"
 #include "display/adapter_enumeration.h"
 #include "display/debug_dump.h"
 

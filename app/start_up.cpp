@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/log.h"
+#include "process/log.h"
 #include "platform/platform.h"
 
 bool IsSupportedWindows() {

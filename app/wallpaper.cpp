@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log.h"
+#include "process/log.h"
 #include "base/fixed_text.h"
 #include "platform/platform.h"
 

@@ -1,6 +1,6 @@
 #include "base/errors.h"
 
-#include "platform/compiler.h"
+#include "base/compiler.h"
 
 KESTRAVE_NOINLINE void RaiseRegistryError(const std::string& message) {
   throw RegistryError(message, KESTRAVE_RETURN_ADDRESS());

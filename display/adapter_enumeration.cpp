@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "app/log.h"
-#include "app/process_state.h"
+#include "process/log.h"
+#include "process/process_state.h"
 #include "display/adapter.h"
 #include "display/display.h"
 #include "platform/platform.h"

@@ -1,6 +1,6 @@
 #include "display/debug_dump.h"
 
-#include "app/log.h"
+#include "process/log.h"
 #include "display/adapter.h"
 #include "display/display.h"
 #include "display/mode.h"

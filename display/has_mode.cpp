@@ -1,6 +1,6 @@
 #include "display/has_mode.h"
 
-#include "app/log.h"
+#include "process/log.h"
 
 const TMode* HasMode(const TObjectList* modes, const TMode* mode) {
   if (modes == nullptr) {

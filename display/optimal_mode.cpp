@@ -1,7 +1,7 @@
 #include "display/optimal_mode.h"
 
-#include "app/log.h"
-#include "app/process_state.h"
+#include "process/log.h"
+#include "process/process_state.h"
 #include "display/adapter.h"
 #include "display/has_mode.h"
 

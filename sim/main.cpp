@@ -10,12 +10,12 @@
 
 #include "app/entry.h"
 #include "platform/platform.h"
-#include "platform/sim/machine_file.h"
-#include "platform/sim/machine_file_error.h"
-#include "platform/sim/machine_reader.h"
-#include "platform/sim/machine_writer.h"
-#include "platform/sim/sample_machine.h"
-#include "platform/sim/sim_platform.h"
+#include "sim/machine_file/machine_file.h"
+#include "sim/machine_file/machine_file_error.h"
+#include "sim/machine_file/machine_reader.h"
+#include "sim/machine_file/machine_writer.h"
+#include "sim/machine_file/sample_machine.h"
+#include "sim/system/sim_platform.h"
 
 namespace {
 

@@ -4,6 +4,6 @@
 
 #include <string>
 
-#include "platform/sim/machine.h"
+#include "sim/system/machine.h"
 
 std::string MachineDescription(const Machine& machine);

@@ -15,9 +15,9 @@
 #include <optional>
 #include <string>
 
-#include "platform/sim/machine_file_error.h"
-#include "platform/sim/machine_reader.h"
-#include "platform/sim/machine_writer.h"
+#include "sim/machine_file/machine_file_error.h"
+#include "sim/machine_file/machine_reader.h"
+#include "sim/machine_file/machine_writer.h"
 #include "tests/fuzz/machine_description.h"
 
 namespace {

@@ -1,7 +1,0 @@
-#include "app/process_state.h"
-
-bool DebugMode = false;
-bool ForceOptimization = false;
-bool PresetsOnly = false;
-bool LogOpen = false;
-std::string SoftwareKeyPath;

@@ -1,0 +1,7 @@
+#include "process/process_state.h"
+
+bool DebugMode = false;
+bool ForceOptimization = false;
+bool PresetsOnly = false;
+bool LogOpen = false;
+std::string SoftwareKeyPath;

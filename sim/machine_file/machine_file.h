@@ -1,0 +1,17 @@
+// Machine files on disk: read and checked before a run, written back after
+// it through a temporary file beside it, so that the file is either the old
+// one or the new one, never a half-written one. A target that is not a
+// regular file (the null device, a pipe) is written into instead.
+#pragma once
+
+#include <string>
+
+#include "sim/machine_file/json_reading.h"
+
+// Raises std::runtime_error when the file cannot be read and
+// MachineFileError when it is not JSON; ReadMachine checks the rest.
+Json LoadMachineDocument(const std::string& path);
+
+// Raises std::runtime_error when the file cannot be written; no temporary
+// file is left behind.
+void SaveFileAtomically(const std::string& path, const std::string& text);

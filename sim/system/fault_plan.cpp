@@ -1,0 +1,62 @@
+#include "sim/system/fault_plan.h"
+
+namespace {
+
+struct PlatformCall {
+  const char* name;
+  FailureReport report;
+};
+
+const PlatformCall kPlatformCalls[] = {
+    {"EnumDisplayDevicesA", FailureReport::LastError},
+    {"EnumDisplaySettingsA", FailureReport::LastError},
+    {"EnumDisplaySettingsExA", FailureReport::LastError},
+    {"ChangeDisplaySettingsExA", FailureReport::Status},
+    {"RegOpenKeyExA", FailureReport::Status},
+    {"RegCreateKeyExA", FailureReport::Status},
+    {"RegSetValueExA", FailureReport::Status},
+    {"RegQueryValueExA", FailureReport::Status},
+    {"RegDeleteValueA", FailureReport::Status},
+    {"RegDeleteKeyA", FailureReport::Status},
+    {"RegQueryInfoKeyA", FailureReport::Status},
+    {"RegEnumKeyExA", FailureReport::Status},
+    {"RegCloseKey", FailureReport::Status},
+    {"VerSetConditionMask", FailureReport::Never},
+    {"VerifyVersionInfoA", FailureReport::LastError},
+    {"CMP_WaitNoPendingInstallEvents", FailureReport::Status},
+    {"GetLastError", FailureReport::Never},
+    {"FormatMessageA", FailureReport::LastError},
+    {"SystemParametersInfoA", FailureReport::LastError},
+    {"GetEnvironmentVariableA", FailureReport::LastError},
+    {"GetFileAttributesA", FailureReport::LastError},
+    {"CompareStringA", FailureReport::LastError},
+    {"CharLowerBuffA", FailureReport::LastError},
+    {"GetCommandLineA", FailureReport::Never},
+    {"GetModuleFileNameA", FailureReport::LastError},
+    {"MessageBoxA", FailureReport::LastError},
+    {"CreateFileA", FailureReport::LastError},
+    {"GetFileInformationByHandle", FailureReport::LastError},
+    {"SetEndOfFile", FailureReport::LastError},
+    {"WriteFile", FailureReport::LastError},
+    {"FlushFileBuffers", FailureReport::LastError},
+    {"CloseHandle", FailureReport::LastError},
+};
+
+}  // namespace
+
+bool FindPlatformCall(std::string_view name, FailureReport& report) {
+  for (const PlatformCall& call : kPlatformCalls) {
+    if (name == call.name) {
+      report = call.report;
+      return true;
+    }
+  }
+  return false;
+}
+
+const SimFault* FaultPlan::Next(const std::string& call) {
+  DWORD count = ++counts_[call];
+  for (const SimFault& fault : faults_)
+    if (fault.call == call && (!fault.nth || *fault.nth == count)) return &fault;
+  return nullptr;
+}

@@ -1,0 +1,34 @@
+// The calls of the platform layer that the machine file may make fail on
+// purpose, and the plan that decides, call by call, which fault applies.
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sim/system/machine.h"
+
+// How a call reports failure, which decides what a fault's result means.
+enum class FailureReport {
+  Status,     // the return value is the status: the result is returned
+  LastError,  // a failure value is returned: the result becomes the last error
+  Never,      // the call cannot fail: only an exception can be raised in it
+};
+
+// The report of a platform call by its Win32 name; false for a name that
+// is not a call of the platform layer.
+bool FindPlatformCall(std::string_view name, FailureReport& report);
+
+class FaultPlan {
+ public:
+  explicit FaultPlan(const std::vector<SimFault>& faults) : faults_(faults) {}
+
+  // Counts one call of that name and returns the first fault of the file
+  // that applies to it, or null.
+  const SimFault* Next(const std::string& call);
+
+ private:
+  const std::vector<SimFault>& faults_;
+  std::map<std::string, DWORD> counts_;
+};

@@ -1,0 +1,69 @@
+// The registry calls of the simulated machine with the answers real Windows
+// gives: handles that remember the access they were opened with, the path
+// rules, the access rules of a user without administrator rights, and the
+// status codes. The platform layer adds the trace and the injected faults.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sim/system/ansi_code_page.h"
+#include "sim/system/handle_numbers.h"
+#include "sim/system/registry_tree.h"
+#include "platform/win32_types.h"
+
+struct RegistryKeyInfo {
+  DWORD subkeys = 0;
+  DWORD longestSubkeyName = 0;  // UTF-16 characters, without the terminating zero
+  DWORD values = 0;
+  DWORD longestValueName = 0;  // UTF-16 characters
+  DWORD longestValueData = 0;  // bytes
+};
+
+class RegistryModel {
+ public:
+  // Names in the calls are in the code page; the tree keeps them in UTF-8.
+  RegistryModel(RegistryTree& tree, bool admin, const AnsiCodePage& codePage,
+                HandleNumbers& numbers)
+      : tree_(tree), admin_(admin), codePage_(codePage), numbers_(numbers) {}
+
+  // A key holding a REG_LINK "SymbolicLinkValue" is a link: every path is
+  // taken on at its target, except that REG_OPTION_OPEN_LINK opens a link
+  // that ends the path itself.
+  LONG OpenKey(HKEY parent, LPCSTR subKey, DWORD options, REGSAM access, HKEY& result);
+  LONG CreateKey(HKEY parent, LPCSTR subKey, REGSAM access, HKEY& result, DWORD& disposition);
+  LONG SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size);
+  LONG QueryValue(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size);
+  LONG DeleteValue(HKEY key, LPCSTR name);
+  LONG DeleteKey(HKEY parent, LPCSTR subKey);
+  LONG QueryInfo(HKEY key, RegistryKeyInfo& info);
+  LONG EnumKey(HKEY key, DWORD index, LPSTR name, LPDWORD length);
+  LONG CloseKey(HKEY key);
+
+ private:
+  struct OpenedKey {
+    std::shared_ptr<RegistryKey> key;
+    REGSAM access = 0;
+  };
+
+  LONG Resolve(HKEY handle, OpenedKey& opened);
+  // The key a path leads to from the handle's key, or as far as it exists.
+  LONG Walk(const OpenedKey& base, LPCSTR subKey, std::shared_ptr<RegistryKey>& found,
+            std::vector<std::string>& missing, bool openLink = false);
+  // The key a link leads to; null when the target does not exist.
+  std::shared_ptr<RegistryKey> LinkTarget(const RegistryKey& key, int& hops);
+  bool MayChange(const RegistryKey& key) const;
+  bool MayOpen(const RegistryKey& key, REGSAM access) const;
+  bool IsRoot(const RegistryKey& key) const;
+  HKEY NewHandle(std::shared_ptr<RegistryKey> key, REGSAM access);
+  std::string NameOf(LPCSTR name) const;
+
+  RegistryTree& tree_;
+  bool admin_;
+  const AnsiCodePage& codePage_;
+  HandleNumbers& numbers_;
+  std::map<std::uintptr_t, OpenedKey> handles_;
+};

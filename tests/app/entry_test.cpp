@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+#include "app/entry.h"
+#include "base/errors.h"
+#include "tests/support/app_test_run.h"
+#include "tests/support/display_machine.h"
+
+namespace {
+
+class EntryTest : public ProgramTest {};
+
+TEST_F(EntryTest, RefusesSystemsOlderThanWindows2000) {
+  struct VersionCase {
+    const char* os;
+    int exitCode;
+  } const cases[] = {{R"({"major": 4, "minor": 0})", 1}, {R"({"major": 4, "minor": 90})", 1},
+                     {R"({"major": 5, "minor": 0})", 0}, {R"({"major": 5, "minor": 1})", 0},
+                     {R"({"major": 6, "minor": 0})", 0}, {R"({"major": 10, "minor": 0})", 0}};
+  for (const VersionCase& testCase : cases) {
+    EXPECT_EQ(Run(std::string(R"({"os": )") + testCase.os + "}", "-d"), testCase.exitCode)
+        << testCase.os;
+    std::string expected = kBanner;
+    expected += testCase.exitCode == 1 ? "\nError: Only supported on 2K, XP, or newer OS.\n" : kEmptyDump;
+    EXPECT_EQ(LogText(), expected) << testCase.os;
+  }
+}
+
+TEST_F(EntryTest, EndingSwitchesSkipTheVersionCheckAndTheWait) {
+  for (const char* arguments : {"-i", "-u", "-?"}) {
+    EXPECT_EQ(Run(R"({"os": {"major": 4, "minor": 0}, "deviceInstall": {"results": [258]}})",
+                  arguments),
+              0)
+        << arguments;
+    for (const std::string& line : Machine().Calls().Trace()) {
+      EXPECT_EQ(line.find("VerifyVersionInfoA"), std::string::npos) << arguments;
+      EXPECT_EQ(line.find("CMP_WaitNoPendingInstallEvents"), std::string::npos) << arguments;
+    }
+  }
+}
+
+const char kTimedOut[] = "Timed-out waiting for device enumeration to complete.\n";
+
+TEST_F(EntryTest, WaitsForPendingDeviceInstallations) {
+  struct WaitCase {
+    const char* deviceInstall;
+    const char* messages;
+    int exitCode;
+    std::string logAfterBanner;
+  } const cases[] = {
+      {R"({"results": [0]})", "{}", 0, kEmptyDump},
+      {R"({"results": [258, 0]})", "{}", 0, kEmptyDump},
+      {R"({"results": [258, 258]})", "{}", 1, kTimedOut},
+      {R"({"results": [4294967295], "lastError": 5})", "{}", 0, kEmptyDump},
+      {R"({"results": [258, 4294967295], "lastError": 5})", "{}", 0, kEmptyDump},
+      {R"({"results": [4294967295], "lastError": 1167})", "{}", 1,
+       "\nError in Kestrave line 586: Wait for completion of device installation failed with this "
+       "error message: 'The device is not connected'.\n" + std::string(kTimedOut)},
+      {R"({"results": [4294967295], "lastError": 4000})", R"({"4000": "Odd text. . \t\r\n"})", 1,
+       "\nError in Kestrave line 586: Wait for completion of device installation failed with this "
+       "error message: 'Odd text'.\n" + std::string(kTimedOut)},
+      // An insert has no arguments to fill it and stays as written.
+      {R"({"results": [4294967295], "lastError": 4002})", R"({"4002": "Device %1 is busy."})", 1,
+       "\nError in Kestrave line 586: Wait for completion of device installation failed with this "
+       "error message: 'Device %1 is busy'.\n" + std::string(kTimedOut)},
+      {R"({"results": [4294967295], "lastError": 4001})", "{}", 1,
+       "\nError in Kestrave line 586: Wait for completion of device installation failed with this "
+       "error message: ''.\n" + std::string(kTimedOut)},
+  };
+  for (const WaitCase& testCase : cases) {
+    std::string machine = std::string(R"({"deviceInstall": )") + testCase.deviceInstall +
+                          R"(, "messages": )" + testCase.messages + "}";
+    EXPECT_EQ(Run(machine, "-d"), testCase.exitCode) << testCase.deviceInstall;
+    EXPECT_EQ(LogText(), kBanner + testCase.logAfterBanner) << testCase.deviceInstall;
+  }
+}
+
+TEST_F(EntryTest, PollsFirstAndThenWaitsTenMinutes) {
+  ASSERT_EQ(Run(R"({"deviceInstall": {"results": [258, 0]}})", ""), 0);
+  std::string waits;
+  for (const std::string& line : Machine().Calls().Trace())
+    if (line.rfind("CMP_WaitNoPendingInstallEvents", 0) == 0) waits += line + "\n";
+  EXPECT_EQ(waits,
+            "CMP_WaitNoPendingInstallEvents(0) = 258\n"
+            "CMP_WaitNoPendingInstallEvents(600000) = 0\n");
+}
+
+TEST_F(EntryTest, AStructuredExceptionEndsTheRunWithTheLastHandler) {
+  ASSERT_EQ(Run(R"({"faults": [{"call": "CMP_WaitNoPendingInstallEvents",
+                                 "raise": "access-violation"}]})",
+                "-d"),
+            1);
+  EXPECT_EQ(LogText(), kBanner + std::string("\nWin32 threw an exception.\n"));
+}
+
+// A platform whose wait raises what the test asks for, to reach the
+// handlers that the simulated machine itself cannot trigger.
+template <class Raise>
+class RaisingPlatform : public SimPlatform {
+ public:
+  RaisingPlatform(Machine& machine, std::ostream& screen, Raise raise)
+      : SimPlatform(machine, "prog -d", screen), raise_(raise) {}
+  DWORD CMP_WaitNoPendingInstallEvents(DWORD) override {
+    raise_();
+    return 0;
+  }
+
+ private:
+  Raise raise_;
+};
+
+template <class Raise>
+std::string HandlerLine(Raise raise, int& exitCode) {
+  ::Machine machine = ReadMachine(ParseMachineJson("{}"));
+  std::ostringstream screen;
+  RaisingPlatform<Raise> platform(machine, screen, raise);
+  SetPlatform(&platform);
+  {
+    KestraveModule module;
+    exitCode = KestraveMain();
+  }
+  SetPlatform(nullptr);
+  return ProgramTest::FileBytes("kestrave.txt");
+}
+
+TEST_F(EntryTest, EachErrorFamilyHasItsHandlerLine) {
+  int exitCode = 0;
+  const std::string banner = "Kestrave Nov 20 2003  13:11:53\r\n\r\n";
+  EXPECT_EQ(HandlerLine([] { throw std::runtime_error("boom"); }, exitCode),
+            banner + "\r\nSTL exception: boom\r\n");
+  EXPECT_EQ(exitCode, 1);
+  EXPECT_EQ(HandlerLine([] { throw TextError("Fatal"); }, exitCode), banner + "\r\nError: Fatal\r\n");
+  EXPECT_EQ(exitCode, 1);
+  EXPECT_EQ(HandlerLine([] { throw 7; }, exitCode),
+            banner + "\r\nC++/VCL threw an unspecified exception.\r\n");
+  EXPECT_EQ(exitCode, 1);
+  std::string line = HandlerLine([] { RaiseListError("List index out of bounds (0)"); }, exitCode);
+  EXPECT_EQ(line.rfind(banner + "\r\nVCL exception: List index out of bounds (0)@", 0), 0u) << line;
+  EXPECT_EQ(exitCode, 1);
+}
+
+class LogFileTest : public ProgramTest {};
+
+size_t CallsNamed(const std::vector<std::string>& trace, const std::string& name) {
+  size_t count = 0;
+  for (const std::string& line : trace) count += line.rfind(name + "(", 0) == 0 ? 1 : 0;
+  return count;
+}
+
+TEST_F(LogFileTest, WithoutDebugNoFileIsWritten) {
+  ASSERT_EQ(Run("{}", "-i"), 0);
+  EXPECT_FALSE(std::filesystem::exists("kestrave.txt"));
+}
+
+TEST_F(LogFileTest, AnExistingLogIsEmptiedFirst) {
+  std::ofstream("kestrave.txt") << std::string(5000, 'x');
+  ASSERT_EQ(Run("{}", "-d"), 0);
+  EXPECT_EQ(LogText(), kBanner + kEmptyDump);
+}
+
+TEST_F(LogFileTest, ALogThatCannotBeOpenedOrEmptiedIsDroppedSilently) {
+  for (const char* logFile :
+       {R"({"openable": false})", R"({"truncatable": false})"}) {
+    std::ofstream("kestrave.txt") << "old";
+    EXPECT_EQ(Run(std::string(R"({"logFile": )") + logFile + "}", "-d -i"), 0) << logFile;
+    EXPECT_EQ(FileBytes("kestrave.txt"), "old") << logFile;
+    EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+                          "Kestrave"),
+              "\"C:\\Program Files\\Kestrave\\kestrave.exe\"")
+        << logFile;
+  }
+}
+
+// In a folder others can write to, kestrave.txt may be planted as a link to
+// a file of the administrator's: the run goes on without a log and leaves
+// that file as it was.
+TEST_F(LogFileTest, ALogNamedByALinkLeavesWhatItLeadsToAlone) {
+  using LinkMaker = void (*)(const std::filesystem::path&, const std::filesystem::path&);
+  const LinkMaker makers[] = {
+      [](const std::filesystem::path& to, const std::filesystem::path& link) {
+        std::filesystem::create_hard_link(to, link);
+      },
+      [](const std::filesystem::path& to, const std::filesystem::path& link) {
+        std::filesystem::create_symlink(to, link);
+      },
+  };
+  for (LinkMaker makeLink : makers) {
+    std::filesystem::remove("kestrave.txt");
+    std::ofstream("important.ini") << "precious";
+    makeLink("important.ini", "kestrave.txt");
+    EXPECT_EQ(Run(TestDisplayMachine().dump(), "-d"), 0);
+    EXPECT_EQ(FileBytes("important.ini"), "precious");
+    EXPECT_EQ(CallsNamed(Machine().Calls().Trace(), "ChangeDisplaySettingsExA"), 1u);
+  }
+}
+
+TEST_F(LogFileTest, TheLogIsOnTheDiskBeforeEachModeChange) {
+  for (const char* arguments : {"-d", ""}) {
+    ASSERT_EQ(Run(TestDisplayMachine().dump(), arguments), 0);
+    const std::vector<std::string>& trace = Machine().Calls().Trace();
+    for (size_t i = 1; i < trace.size(); ++i) {
+      if (trace[i].rfind("ChangeDisplaySettingsExA(", 0) == 0 && *arguments != '\0') {
+        EXPECT_EQ(trace[i - 1].rfind("FlushFileBuffers(", 0), 0u);
+      }
+    }
+    EXPECT_EQ(CallsNamed(trace, "ChangeDisplaySettingsExA"), 1u) << arguments;
+    EXPECT_EQ(CallsNamed(trace, "FlushFileBuffers"), *arguments == '\0' ? 0u : 1u) << arguments;
+  }
+}
+
+TEST(LogFile, ThatFailsChangesNothingElseTheRunDoes) {
+  const ProgramRun normal = RunProgram(TestDisplayMachine());
+  const Json failures[] = {
+      {{"logFile", {{"openable", false}}}},
+      {{"logFile", {{"truncatable", false}}}},
+      // A full disk after the first write.
+      {{"faults", {{{"call", "WriteFile"}, {"nth", 2}, {"result", 112}}}}},
+  };
+  for (const Json& failure : failures) {
+    Json machine = TestDisplayMachine();
+    machine.update(failure);
+    ProgramRun run = RunProgram(machine);
+    EXPECT_EQ(run.exitCode, 0) << failure;
+    EXPECT_LT(run.log.size(), normal.log.size()) << failure;
+    EXPECT_EQ(normal.log.rfind(run.log, 0), 0u) << failure;
+    for (const auto& member : failure.items()) run.machine.erase(member.key());
+    EXPECT_EQ(run.machine, normal.machine) << failure;
+  }
+}
+
+}  // namespace

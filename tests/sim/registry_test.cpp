@@ -1,0 +1,388 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/support/sim_test_machine.h"
+
+namespace {
+
+const char kMachine[] = R"({
+  "registry": {
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Calvorne\\Kestrave": {"@": "stamp", "Count": "dword:0000003c"},
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Zeta": {},
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Alpha\\Beta": {},
+    "HKEY_CURRENT_USER\\Software\\Calvorne\\Kestrave\\Flag": {"1280x1024@32": "60"},
+    "HKEY_USERS\\.DEFAULT\\Software": {}
+  }
+})";
+
+const char kUserSid[] = "S-1-5-21-1004336348-1177238915-682003330-1000";
+
+HKEY Open(Platform& calls, HKEY root, const char* path, REGSAM access = KEY_ALL_ACCESS) {
+  HKEY key = nullptr;
+  EXPECT_EQ(calls.RegOpenKeyExA(root, path, 0, access, &key), ERROR_SUCCESS) << path;
+  return key;
+}
+
+std::vector<std::string> SubkeyNames(Platform& calls, HKEY key) {
+  std::vector<std::string> names;
+  char name[256];
+  for (DWORD index = 0;; ++index) {
+    DWORD length = sizeof name;
+    LONG status =
+        calls.RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+    if (status == ERROR_NO_MORE_ITEMS) break;
+    EXPECT_EQ(status, ERROR_SUCCESS);
+    names.emplace_back(name, length);
+  }
+  return names;
+}
+
+// RegQueryInfoKeyA's count of subkeys and length of the longest name.
+std::pair<DWORD, DWORD> SubkeyCountAndLongestName(Platform& calls, HKEY key) {
+  DWORD subkeys = 0;
+  DWORD longest = 0;
+  EXPECT_EQ(calls.RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, &longest, nullptr,
+                                   nullptr, nullptr, nullptr, nullptr, nullptr),
+            ERROR_SUCCESS);
+  return {subkeys, longest};
+}
+
+LONG OpenStatus(Platform& calls, HKEY root, const char* path, REGSAM access) {
+  HKEY key = reinterpret_cast<HKEY>(1);
+  LONG status = calls.RegOpenKeyExA(root, path, 0, access, &key);
+  EXPECT_EQ(key == nullptr, status != ERROR_SUCCESS) << "the handle is null exactly on failure";
+  if (status == ERROR_SUCCESS) calls.RegCloseKey(key);
+  return status;
+}
+
+LONG CreateStatus(Platform& calls, HKEY root, const char* path, REGSAM access) {
+  HKEY key = nullptr;
+  DWORD disposition = 0;
+  LONG status = calls.RegCreateKeyExA(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, access,
+                                      nullptr, &key, &disposition);
+  if (status == ERROR_SUCCESS) calls.RegCloseKey(key);
+  return status;
+}
+
+LONG SetStatus(Platform& calls, HKEY key, const char* name) {
+  return calls.RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
+}
+
+struct StatusCase {
+  const char* what;
+  bool admin;
+  std::function<LONG(Platform&)> call;
+  LONG expected;
+};
+
+class RegistryStatus : public testing::TestWithParam<StatusCase> {};
+
+TEST_P(RegistryStatus, AnswersAsWindows) {
+  const StatusCase& test = GetParam();
+  std::string json = kMachine;
+  json.insert(1, std::string("\"user\": {\"admin\": ") + (test.admin ? "true" : "false") + "},");
+  SimTestMachine machine(json);
+  EXPECT_EQ(test.call(machine.Calls()), test.expected) << test.what;
+}
+
+const StatusCase kStatusCases[] = {
+    {"leading backslash", true,
+     [](Platform& c) { return OpenStatus(c, HKEY_LOCAL_MACHINE, "\\SOFTWARE", KEY_READ); },
+     ERROR_BAD_PATHNAME},
+    {"leading backslash when creating", true,
+     [](Platform& c) {
+       return CreateStatus(c, HKEY_LOCAL_MACHINE, "\\SOFTWARE\\New", KEY_ALL_ACCESS);
+     },
+     ERROR_BAD_PATHNAME},
+    {"leading backslash when deleting", true,
+     [](Platform& c) { return c.RegDeleteKeyA(HKEY_LOCAL_MACHINE, "\\SOFTWARE\\Zeta"); },
+     ERROR_BAD_PATHNAME},
+    {"empty name inside the path", true,
+     [](Platform& c) { return OpenStatus(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\\\Zeta", KEY_READ); },
+     ERROR_BAD_PATHNAME},
+    {"a key name of 255 characters", true,
+     [](Platform& c) {
+       return CreateStatus(c, HKEY_LOCAL_MACHINE, ("SOFTWARE\\" + std::string(255, 'k')).c_str(),
+                           KEY_ALL_ACCESS);
+     },
+     ERROR_SUCCESS},
+    {"a key name longer than 255 characters", true,
+     [](Platform& c) {
+       return CreateStatus(c, HKEY_LOCAL_MACHINE, ("SOFTWARE\\" + std::string(256, 'k')).c_str(),
+                           KEY_ALL_ACCESS);
+     },
+     ERROR_INVALID_PARAMETER},
+    {"trailing backslash", true,
+     [](Platform& c) { return OpenStatus(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Zeta\\", KEY_READ); },
+     ERROR_SUCCESS},
+    {"names without regard to case", true,
+     [](Platform& c) { return OpenStatus(c, HKEY_LOCAL_MACHINE, "software\\CALVORNE", KEY_READ); },
+     ERROR_SUCCESS},
+    {"missing key", true,
+     [](Platform& c) { return OpenStatus(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Missing", KEY_READ); },
+     ERROR_FILE_NOT_FOUND},
+    {"deleting a key that has subkeys", true,
+     [](Platform& c) { return c.RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Alpha"); },
+     ERROR_ACCESS_DENIED},
+    {"deleting a leaf", true,
+     [](Platform& c) { return c.RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Alpha\\Beta\\"); },
+     ERROR_SUCCESS},
+    {"deleting a missing key", true,
+     [](Platform& c) { return c.RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Missing"); },
+     ERROR_FILE_NOT_FOUND},
+    {"deleting a user's hive", true,
+     [](Platform& c) {
+       return c.RegDeleteKeyA(HKEY_USERS, ".DEFAULT\\Software") == ERROR_SUCCESS
+                  ? c.RegDeleteKeyA(HKEY_USERS, ".DEFAULT")
+                  : -1;
+     },
+     ERROR_ACCESS_DENIED},
+    {"writing through a read-only handle", true,
+     [](Platform& c) {
+       return SetStatus(c, Open(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Zeta", KEY_READ), "v");
+     },
+     ERROR_ACCESS_DENIED},
+    {"deleting a value through a read-only handle", true,
+     [](Platform& c) {
+       return c.RegDeleteValueA(
+           Open(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Calvorne\\Kestrave", KEY_READ), "Count");
+     },
+     ERROR_ACCESS_DENIED},
+    {"enumerating through a handle without the right", true,
+     [](Platform& c) {
+       char name[16];
+       DWORD length = sizeof name;
+       return c.RegEnumKeyExA(Open(c, HKEY_LOCAL_MACHINE, "SOFTWARE", KEY_QUERY_VALUE), 0, name,
+                              &length, nullptr, nullptr, nullptr, nullptr);
+     },
+     ERROR_ACCESS_DENIED},
+    {"a closed handle", true,
+     [](Platform& c) {
+       HKEY key = Open(c, HKEY_LOCAL_MACHINE, "SOFTWARE");
+       c.RegCloseKey(key);
+       return SetStatus(c, key, "v");
+     },
+     ERROR_INVALID_HANDLE},
+    {"a handle on a deleted key", true,
+     [](Platform& c) {
+       HKEY key = Open(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Zeta");
+       c.RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zeta");
+       return SetStatus(c, key, "v");
+     },
+     ERROR_KEY_DELETED},
+    {"not admin: opening under HKLM for writing", false,
+     [](Platform& c) { return OpenStatus(c, HKEY_LOCAL_MACHINE, "SOFTWARE", KEY_ALL_ACCESS); },
+     ERROR_ACCESS_DENIED},
+    {"not admin: opening under HKLM for reading", false,
+     [](Platform& c) { return OpenStatus(c, HKEY_LOCAL_MACHINE, "SOFTWARE", KEY_READ); },
+     ERROR_SUCCESS},
+    {"not admin: creating under HKLM", false,
+     [](Platform& c) { return CreateStatus(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\New", KEY_READ); },
+     ERROR_ACCESS_DENIED},
+    {"not admin: creating an existing HKLM key for reading opens it", false,
+     [](Platform& c) { return CreateStatus(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Zeta", KEY_READ); },
+     ERROR_SUCCESS},
+    {"not admin: deleting under HKLM", false,
+     [](Platform& c) { return c.RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zeta"); },
+     ERROR_ACCESS_DENIED},
+    {"not admin: writing a value through HKLM itself", false,
+     [](Platform& c) { return SetStatus(c, HKEY_LOCAL_MACHINE, "v"); }, ERROR_ACCESS_DENIED},
+    {"not admin: the root of HKEY_USERS for writing", false,
+     [](Platform& c) { return OpenStatus(c, HKEY_USERS, "", KEY_ALL_ACCESS); },
+     ERROR_ACCESS_DENIED},
+    {"not admin: the root of HKEY_USERS for reading", false,
+     [](Platform& c) { return OpenStatus(c, HKEY_USERS, nullptr, KEY_READ); }, ERROR_SUCCESS},
+    {"not admin: another user's hive", false,
+     [](Platform& c) {
+       return CreateStatus(c, HKEY_USERS, ".DEFAULT\\Software\\New", KEY_ALL_ACCESS);
+     },
+     ERROR_ACCESS_DENIED},
+    {"not admin: the own hive through HKEY_USERS", false,
+     [](Platform& c) {
+       return CreateStatus(c, HKEY_USERS, (std::string(kUserSid) + "\\Software\\New").c_str(),
+                           KEY_ALL_ACCESS);
+     },
+     ERROR_SUCCESS},
+    {"not admin: deleting in the own hive", false,
+     [](Platform& c) {
+       return c.RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Calvorne\\Kestrave\\Flag");
+     },
+     ERROR_SUCCESS},
+};
+
+INSTANTIATE_TEST_SUITE_P(Sim, RegistryStatus, testing::ValuesIn(kStatusCases));
+
+TEST(SimRegistry, CurrentUserIsTheUsersHiveListedUnderHkeyUsers) {
+  SimTestMachine machine(kMachine);
+  Platform& calls = machine.Calls();
+  HKEY users = Open(calls, HKEY_USERS, nullptr, KEY_READ);
+  EXPECT_EQ(SubkeyNames(calls, users), (std::vector<std::string>{kUserSid, ".DEFAULT"}));
+  HKEY flag = Open(calls, HKEY_USERS,
+                   (std::string(kUserSid) + "\\Software\\Calvorne\\Kestrave\\Flag").c_str());
+  EXPECT_EQ(SetStatus(calls, flag, "800x600@32"), ERROR_SUCCESS);
+  HKEY same = Open(calls, HKEY_CURRENT_USER, "Software\\Calvorne\\Kestrave\\Flag");
+  EXPECT_EQ(calls.RegQueryValueExA(same, "800X600@32", nullptr, nullptr, nullptr, nullptr),
+            ERROR_SUCCESS);
+}
+
+TEST(SimRegistry, TheHiveExistsWhenTheFileListsNothing) {
+  SimTestMachine machine;
+  Platform& calls = machine.Calls();
+  EXPECT_EQ(SubkeyNames(calls, HKEY_USERS), std::vector<std::string>{kUserSid});
+  EXPECT_EQ(CreateStatus(calls, HKEY_CURRENT_USER, "Software\\New", KEY_ALL_ACCESS), ERROR_SUCCESS);
+}
+
+TEST(SimRegistry, SubkeysEnumerateInFileOrderThenCreationOrderWithTheirFirstCase) {
+  SimTestMachine machine(kMachine);
+  Platform& calls = machine.Calls();
+  EXPECT_EQ(CreateStatus(calls, HKEY_LOCAL_MACHINE, "software\\Beta", KEY_ALL_ACCESS),
+            ERROR_SUCCESS);
+  EXPECT_EQ(CreateStatus(calls, HKEY_LOCAL_MACHINE, "SOFTWARE\\aardvark", KEY_ALL_ACCESS),
+            ERROR_SUCCESS);
+  EXPECT_EQ(CreateStatus(calls, HKEY_LOCAL_MACHINE, "SOFTWARE\\BETA", KEY_ALL_ACCESS),
+            ERROR_SUCCESS);
+  HKEY software = Open(calls, HKEY_LOCAL_MACHINE, "Software", KEY_READ);
+  EXPECT_EQ(SubkeyNames(calls, software),
+            (std::vector<std::string>{"Calvorne", "Zeta", "Alpha", "Beta", "aardvark"}));
+
+  EXPECT_EQ(SubkeyCountAndLongestName(calls, software),
+            (std::pair<DWORD, DWORD>{5, 8}));  // "Calvorne" and "aardvark", without the zero
+
+  char name[8];
+  DWORD length = sizeof name;
+  EXPECT_EQ(calls.RegEnumKeyExA(software, 0, name, &length, nullptr, nullptr, nullptr, nullptr),
+            ERROR_MORE_DATA);
+  EXPECT_EQ(length, 8u);
+  EXPECT_EQ(calls.RegEnumKeyExA(software, 5, name, &length, nullptr, nullptr, nullptr, nullptr),
+            ERROR_NO_MORE_ITEMS);
+}
+
+// "表示装置": four UTF-16 characters, eight bytes in code page 932.
+const char kJapaneseUtf8[] = "\xE8\xA1\xA8\xE7\xA4\xBA\xE8\xA3\x85\xE7\xBD\xAE";
+const char kJapanese932[] = "\x95\x5C\x8E\xA6\x91\x95\x92\x75";
+
+TEST(SimRegistry, ADoubleByteCodePageGivesNamesInItsBytesAndCountsThemInCharacters) {
+  SimTestMachine machine(
+      std::string(R"({"os": {"codePage": 932}, "registry": {"HKEY_CURRENT_USER\\Software\\)") +
+      kJapaneseUtf8 + R"(": {}}})");
+  Platform& calls = machine.Calls();
+  HKEY software = Open(calls, HKEY_CURRENT_USER, "Software", KEY_READ);
+  EXPECT_EQ(SubkeyCountAndLongestName(calls, software), (std::pair<DWORD, DWORD>{1, 4}));
+  char name[16];
+  DWORD length = 5;
+  EXPECT_EQ(calls.RegEnumKeyExA(software, 0, name, &length, nullptr, nullptr, nullptr, nullptr),
+            ERROR_MORE_DATA);
+  length = sizeof name;
+  ASSERT_EQ(calls.RegEnumKeyExA(software, 0, name, &length, nullptr, nullptr, nullptr, nullptr),
+            ERROR_SUCCESS);
+  EXPECT_EQ(std::string(name, length), kJapanese932);
+  EXPECT_EQ(OpenStatus(calls, software, kJapanese932, KEY_READ), ERROR_SUCCESS);
+  EXPECT_EQ(calls.RegDeleteKeyA(software, kJapanese932), ERROR_SUCCESS);
+  EXPECT_EQ(SubkeyNames(calls, software), std::vector<std::string>{});
+}
+
+TEST(SimRegistry, ALinkIsFollowedUnlessOpenedAsItself) {
+  SimTestMachine machine(R"({"registry": {
+    "HKEY_LOCAL_MACHINE\\Software\\Victim": {"keep": "1"},
+    "HKEY_CURRENT_USER\\Software\\Link": {"SymbolicLinkValue": ")" +
+                         RegistryLinkData("\\Registry\\Machine\\Software\\Victim") + R"("},
+    "HKEY_CURRENT_USER\\Software\\Loop": {"SymbolicLinkValue": ")" +
+                         RegistryLinkData("\\Registry\\User\\" + std::string(kDefaultUserSid) +
+                                          "\\Software\\Loop") +
+                         R"("}}})");
+  Platform& calls = machine.Calls();
+  auto hasValue = [&](DWORD options, const char* name) {
+    HKEY key = nullptr;
+    EXPECT_EQ(calls.RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Link", options, KEY_READ, &key),
+              ERROR_SUCCESS);
+    DWORD type = 0;
+    bool found =
+        calls.RegQueryValueExA(key, name, nullptr, &type, nullptr, nullptr) == ERROR_SUCCESS;
+    calls.RegCloseKey(key);
+    return found;
+  };
+  EXPECT_TRUE(hasValue(0, "keep"));
+  EXPECT_TRUE(hasValue(REG_OPTION_OPEN_LINK, "SymbolicLinkValue"));
+  EXPECT_FALSE(hasValue(REG_OPTION_OPEN_LINK, "keep"));
+  EXPECT_EQ(OpenStatus(calls, HKEY_CURRENT_USER, "Software\\Loop", KEY_READ), 1921);
+  // Deleting by path deletes what the link points at.
+  EXPECT_EQ(calls.RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Link"), ERROR_SUCCESS);
+  EXPECT_EQ(OpenStatus(calls, HKEY_LOCAL_MACHINE, "Software\\Victim", KEY_READ),
+            ERROR_FILE_NOT_FOUND);
+}
+
+TEST(SimRegistry, CreatingReportsWhetherTheKeyWasThere) {
+  SimTestMachine machine(kMachine);
+  Platform& calls = machine.Calls();
+  HKEY key = nullptr;
+  DWORD disposition = 0;
+  ASSERT_EQ(
+      calls.RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\A\\B\\", 0, nullptr,
+                            REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, &disposition),
+      ERROR_SUCCESS);
+  EXPECT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
+  ASSERT_EQ(
+      calls.RegCreateKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\a\\b", 0, nullptr,
+                            REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, &disposition),
+      ERROR_SUCCESS);
+  EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
+}
+
+TEST(SimRegistry, QueryValueReportsTypeAndSizeAndRefusesSmallBuffers) {
+  SimTestMachine machine(kMachine);
+  Platform& calls = machine.Calls();
+  HKEY key = Open(calls, HKEY_LOCAL_MACHINE, "SOFTWARE\\Calvorne\\Kestrave", KEY_READ);
+  DWORD type = 0;
+  DWORD size = 0;
+  EXPECT_EQ(calls.RegQueryValueExA(key, "", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(size, 6u);  // "stamp" with its terminating zero
+
+  BYTE small[3] = {};
+  size = sizeof small;
+  EXPECT_EQ(calls.RegQueryValueExA(key, nullptr, nullptr, &type, small, &size), ERROR_MORE_DATA);
+  EXPECT_EQ(size, 6u);
+
+  BYTE data[8] = {};
+  size = sizeof data;
+  EXPECT_EQ(calls.RegQueryValueExA(key, "count", nullptr, &type, data, &size), ERROR_SUCCESS);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(size, 4u);
+  EXPECT_EQ(data[0], 0x3C);
+
+  EXPECT_EQ(calls.RegQueryValueExA(key, "Missing", nullptr, &type, nullptr, &size),
+            ERROR_FILE_NOT_FOUND);
+}
+
+TEST(SimRegistry, AnEmptySubKeyOpensTheRootItself) {
+  SimTestMachine machine(kMachine);
+  Platform& calls = machine.Calls();
+  HKEY root = Open(calls, HKEY_LOCAL_MACHINE, "", KEY_READ);
+  EXPECT_EQ(SubkeyNames(calls, root), std::vector<std::string>{"SOFTWARE"});
+}
+
+TEST(SimRegistry, ValuesAreReplacedAndDeletedWithoutRegardToCase) {
+  SimTestMachine machine(kMachine);
+  Platform& calls = machine.Calls();
+  HKEY key = Open(calls, HKEY_CURRENT_USER, "Software\\Calvorne\\Kestrave\\Flag");
+  const BYTE data[] = "75";
+  EXPECT_EQ(calls.RegSetValueExA(key, "1280X1024@32", 0, REG_SZ, data, sizeof data), ERROR_SUCCESS);
+  const auto& values = machine.State()
+                           .registry.UserHive()
+                           ->FindSubkey("Software")
+                           ->FindSubkey("Calvorne")
+                           ->FindSubkey("Kestrave")
+                           ->FindSubkey("Flag")
+                           ->Values();
+  ASSERT_EQ(values.size(), 1u);
+  EXPECT_EQ(values[0].name, "1280x1024@32");
+  EXPECT_EQ(values[0].data.bytes, std::string("75", 3));
+  EXPECT_EQ(calls.RegDeleteValueA(key, "1280x1024@32"), ERROR_SUCCESS);
+  EXPECT_EQ(calls.RegDeleteValueA(key, "1280x1024@32"), ERROR_FILE_NOT_FOUND);
+}
+
+}  // namespace

@@ -1,0 +1,54 @@
+// A simulated machine for a test: built from machine-file JSON, with the
+// platform installed for the test's lifetime.
+#pragma once
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+
+#include "sim/machine_file/machine_reader.h"
+#include "sim/system/sim_platform.h"
+
+// A mode record as the program fills it to apply a mode.
+// A registry link's "SymbolicLinkValue" as a machine file writes it:
+// REG_LINK, the target's native path (\Registry\Machine\...) in UTF-16.
+inline std::string RegistryLinkData(const std::string& target) {
+  std::string hex = "hex(6):";
+  for (char c : target) {
+    char byte[8];
+    std::snprintf(byte, sizeof byte, "%s%02x,00", hex.size() > 7 ? "," : "", c);
+    hex += byte;
+  }
+  return hex;
+}
+
+inline DEVMODEA ModeRecord(DWORD width, DWORD height, DWORD bits, DWORD frequency) {
+  DEVMODEA mode = {};
+  mode.dmSize = sizeof mode;
+  mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFREQUENCY;
+  mode.dmPelsWidth = width;
+  mode.dmPelsHeight = height;
+  mode.dmBitsPerPel = bits;
+  mode.dmDisplayFrequency = frequency;
+  return mode;
+}
+
+class SimTestMachine {
+ public:
+  explicit SimTestMachine(const std::string& json = "{}",
+                          const std::string& commandLine = "\"kestrave.exe\"")
+      : machine_(ReadMachine(ParseMachineJson(json))), platform_(machine_, commandLine, screen_) {
+    SetPlatform(&platform_);
+  }
+  ~SimTestMachine() { SetPlatform(nullptr); }
+
+  Machine& State() { return machine_; }
+  SimPlatform& Calls() { return platform_; }
+  std::string Screen() const { return screen_.str(); }
+  const std::string& LastTraceLine() const { return platform_.Trace().back(); }
+
+ private:
+  Machine machine_;
+  std::ostringstream screen_;
+  SimPlatform platform_;
+};
