@@ -87,7 +87,7 @@ int Run(const Options& options) {
   std::string commandLine = options.commandLine
                                 ? *options.commandLine
                                 : DefaultCommandLine(machine->modulePath, options.switches);
-  SimPlatform platform(*machine, commandLine, std::cout);
+  SimPlatform platform(*machine, commandLine, std::cout, options.trace.has_value());
   SetPlatform(&platform);
   int code;
   {

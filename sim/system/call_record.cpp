@@ -7,18 +7,14 @@ namespace {
 const char kAccessViolationText[] = " raises access-violation 0xC0000005";
 }  // namespace
 
-CallRecord::CallRecord(CallContext& context, const char* name, std::string arguments)
-    : context_(context),
-      head_(std::string(name) + "(" + arguments + ")"),
-      fault_(context.faults.Next(name)) {
-  if (fault_ != nullptr && fault_->raise) {
-    context_.trace.push_back(head_ + kAccessViolationText + " [fault]");
-    throw StructuredException(sim::kAccessViolation);
-  }
+void CallRecord::RaiseInjectedFault() {
+  if (fault_ == nullptr || !fault_->raise) return;
+  if (context_.traced) context_.trace.push_back(head_ + kAccessViolationText + " [fault]");
+  throw StructuredException(sim::kAccessViolation);
 }
 
 void CallRecord::RaiseAccessViolation() {
-  context_.trace.push_back(head_ + kAccessViolationText);
+  if (context_.traced) context_.trace.push_back(head_ + kAccessViolationText);
   throw StructuredException(sim::kAccessViolation);
 }
 

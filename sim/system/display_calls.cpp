@@ -46,43 +46,49 @@ BOOL EnumSettingsCall(CallRecord& call, const DisplayDevices& displays, LPCSTR d
   std::optional<DWORD> error;
   BOOL found = displays.EnumSettings(device, modeNumber, record, flags, read, error);
   call.SetLastError(error);
-  return call.Return(found, TraceBool(found), found ? ModeText(read) : std::string());
+  return call.Return(found, TraceBool(found),
+                     [&] { return found ? ModeText(read) : std::string(); });
 }
 
 }  // namespace
 
 BOOL SimPlatform::EnumDisplayDevicesA(LPCSTR lpDevice, DWORD iDevNum,
                                       PDISPLAY_DEVICEA lpDisplayDevice, DWORD dwFlags) {
-  CallRecord call(context_, "EnumDisplayDevicesA",
-                  TraceString(lpDevice) + ", " + std::to_string(iDevNum) + ", " +
-                      RecordArgument(lpDisplayDevice) + ", " + TraceHex(dwFlags));
+  CallRecord call(context_, "EnumDisplayDevicesA", [&] {
+    return TraceString(lpDevice) + ", " + std::to_string(iDevNum) + ", " +
+           RecordArgument(lpDisplayDevice) + ", " + TraceHex(dwFlags);
+  });
   if (call.Faulted()) return call.ReturnFault(FALSE, "FALSE");
   std::optional<DWORD> error;
   BOOL found = displays_.EnumDevices(lpDevice, iDevNum, lpDisplayDevice, dwFlags, error);
   call.SetLastError(error);
-  return call.Return(found, TraceBool(found), found ? DeviceOut(*lpDisplayDevice) : std::string());
+  return call.Return(found, TraceBool(found),
+                     [&] { return found ? DeviceOut(*lpDisplayDevice) : std::string(); });
 }
 
 BOOL SimPlatform::EnumDisplaySettingsA(LPCSTR lpszDeviceName, DWORD iModeNum, DEVMODEA* lpDevMode) {
-  CallRecord call(context_, "EnumDisplaySettingsA",
-                  TraceString(lpszDeviceName) + ", " + ModeNumber(iModeNum) + ", " +
-                      DevModeArgument(lpDevMode));
+  CallRecord call(context_, "EnumDisplaySettingsA", [&] {
+    return TraceString(lpszDeviceName) + ", " + ModeNumber(iModeNum) + ", " +
+           DevModeArgument(lpDevMode);
+  });
   return EnumSettingsCall(call, displays_, lpszDeviceName, iModeNum, lpDevMode, 0);
 }
 
 BOOL SimPlatform::EnumDisplaySettingsExA(LPCSTR lpszDeviceName, DWORD iModeNum, DEVMODEA* lpDevMode,
                                          DWORD dwFlags) {
-  CallRecord call(context_, "EnumDisplaySettingsExA",
-                  TraceString(lpszDeviceName) + ", " + ModeNumber(iModeNum) + ", " +
-                      DevModeArgument(lpDevMode) + ", " + TraceHex(dwFlags));
+  CallRecord call(context_, "EnumDisplaySettingsExA", [&] {
+    return TraceString(lpszDeviceName) + ", " + ModeNumber(iModeNum) + ", " +
+           DevModeArgument(lpDevMode) + ", " + TraceHex(dwFlags);
+  });
   return EnumSettingsCall(call, displays_, lpszDeviceName, iModeNum, lpDevMode, dwFlags);
 }
 
 LONG SimPlatform::ChangeDisplaySettingsExA(LPCSTR lpszDeviceName, DEVMODEA* lpDevMode, HWND hwnd,
                                            DWORD dwflags, LPVOID lParam) {
-  CallRecord call(context_, "ChangeDisplaySettingsExA",
-                  TraceString(lpszDeviceName) + ", " + RequestedMode(lpDevMode) + ", " +
-                      TraceHandle(hwnd) + ", " + TraceHex(dwflags) + ", " + TracePointer(lParam));
+  CallRecord call(context_, "ChangeDisplaySettingsExA", [&] {
+    return TraceString(lpszDeviceName) + ", " + RequestedMode(lpDevMode) + ", " +
+           TraceHandle(hwnd) + ", " + TraceHex(dwflags) + ", " + TracePointer(lParam);
+  });
   if (call.Faulted()) return call.ReturnStatus(call.FaultStatus());
   return call.ReturnStatus(displays_.ChangeSettings(lpszDeviceName, lpDevMode, dwflags));
 }

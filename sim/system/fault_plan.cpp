@@ -54,8 +54,10 @@ bool FindPlatformCall(std::string_view name, FailureReport& report) {
   return false;
 }
 
-const SimFault* FaultPlan::Next(const std::string& call) {
-  DWORD count = ++counts_[call];
+const SimFault* FaultPlan::Next(std::string_view call) {
+  auto counted = counts_.find(call);
+  if (counted == counts_.end()) counted = counts_.emplace(std::string(call), 0).first;
+  DWORD count = ++counted->second;
   for (const SimFault& fault : faults_)
     if (fault.call == call && (!fault.nth || *fault.nth == count)) return &fault;
   return nullptr;

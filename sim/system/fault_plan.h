@@ -2,6 +2,7 @@
 // purpose, and the plan that decides, call by call, which fault applies.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -26,9 +27,9 @@ class FaultPlan {
 
   // Counts one call of that name and returns the first fault of the file
   // that applies to it, or null.
-  const SimFault* Next(const std::string& call);
+  const SimFault* Next(std::string_view call);
 
  private:
   const std::vector<SimFault>& faults_;
-  std::map<std::string, DWORD> counts_;
+  std::map<std::string, DWORD, std::less<>> counts_;
 };

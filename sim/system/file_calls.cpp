@@ -6,11 +6,12 @@ HANDLE SimPlatform::CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD 
                                 LPSECURITY_ATTRIBUTES lpSecurityAttributes,
                                 DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes,
                                 HANDLE hTemplateFile) {
-  CallRecord call(context_, "CreateFileA",
-                  TraceString(lpFileName) + ", " + TraceHex(dwDesiredAccess) + ", " +
-                      TraceHex(dwShareMode) + ", " + TracePointer(lpSecurityAttributes) + ", " +
-                      std::to_string(dwCreationDisposition) + ", " +
-                      TraceHex(dwFlagsAndAttributes) + ", " + TraceHandle(hTemplateFile));
+  CallRecord call(context_, "CreateFileA", [&] {
+    return TraceString(lpFileName) + ", " + TraceHex(dwDesiredAccess) + ", " +
+           TraceHex(dwShareMode) + ", " + TracePointer(lpSecurityAttributes) + ", " +
+           std::to_string(dwCreationDisposition) + ", " + TraceHex(dwFlagsAndAttributes) + ", " +
+           TraceHandle(hTemplateFile);
+  });
   if (call.Faulted())
     return call.ReturnFault(INVALID_HANDLE_VALUE, TraceHandle(INVALID_HANDLE_VALUE));
   std::optional<DWORD> error;
@@ -23,7 +24,7 @@ HANDLE SimPlatform::CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD 
 BOOL SimPlatform::GetFileInformationByHandle(HANDLE hFile,
                                              LPBY_HANDLE_FILE_INFORMATION lpFileInformation) {
   CallRecord call(context_, "GetFileInformationByHandle",
-                  TraceHandle(hFile) + ", " + TracePointer(lpFileInformation));
+                  [&] { return TraceHandle(hFile) + ", " + TracePointer(lpFileInformation); });
   if (call.Faulted()) return call.ReturnFault(FALSE, "FALSE");
   std::optional<DWORD> error;
   BOOL done = files_.Information(hFile, lpFileInformation, error);
@@ -36,7 +37,7 @@ BOOL SimPlatform::GetFileInformationByHandle(HANDLE hFile,
 }
 
 BOOL SimPlatform::SetEndOfFile(HANDLE hFile) {
-  CallRecord call(context_, "SetEndOfFile", TraceHandle(hFile));
+  CallRecord call(context_, "SetEndOfFile", [&] { return TraceHandle(hFile); });
   if (call.Faulted()) return call.ReturnFault(FALSE, "FALSE");
   std::optional<DWORD> error;
   BOOL done = files_.SetEnd(hFile, error);
@@ -46,10 +47,11 @@ BOOL SimPlatform::SetEndOfFile(HANDLE hFile) {
 
 BOOL SimPlatform::WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
                             LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED lpOverlapped) {
-  CallRecord call(context_, "WriteFile",
-                  TraceHandle(hFile) + ", " + TraceBytes(lpBuffer, nNumberOfBytesToWrite) + ", " +
-                      std::to_string(nNumberOfBytesToWrite) + ", " +
-                      TracePointer(lpNumberOfBytesWritten) + ", " + TracePointer(lpOverlapped));
+  CallRecord call(context_, "WriteFile", [&] {
+    return TraceHandle(hFile) + ", " + TraceBytes(lpBuffer, nNumberOfBytesToWrite) + ", " +
+           std::to_string(nNumberOfBytesToWrite) + ", " + TracePointer(lpNumberOfBytesWritten) +
+           ", " + TracePointer(lpOverlapped);
+  });
   if (call.Faulted()) return call.ReturnFault(FALSE, "FALSE");
   std::optional<DWORD> error;
   BOOL done = files_.Write(hFile, lpBuffer, nNumberOfBytesToWrite, lpNumberOfBytesWritten, error);
@@ -59,7 +61,7 @@ BOOL SimPlatform::WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytes
 }
 
 BOOL SimPlatform::FlushFileBuffers(HANDLE hFile) {
-  CallRecord call(context_, "FlushFileBuffers", TraceHandle(hFile));
+  CallRecord call(context_, "FlushFileBuffers", [&] { return TraceHandle(hFile); });
   if (call.Faulted()) return call.ReturnFault(FALSE, "FALSE");
   std::optional<DWORD> error;
   BOOL done = files_.Flush(hFile, error);
@@ -68,7 +70,7 @@ BOOL SimPlatform::FlushFileBuffers(HANDLE hFile) {
 }
 
 BOOL SimPlatform::CloseHandle(HANDLE hObject) {
-  CallRecord call(context_, "CloseHandle", TraceHandle(hObject));
+  CallRecord call(context_, "CloseHandle", [&] { return TraceHandle(hObject); });
   if (call.Faulted()) return call.ReturnFault(FALSE, "FALSE");
   std::optional<DWORD> error;
   BOOL done = files_.Close(hObject, error);

@@ -21,10 +21,11 @@ int SimPlatform::CompareStringA(LCID Locale, DWORD dwCmpFlags, LPCSTR lpString1,
                                 LPCSTR lpString2, int cchCount2) {
   size_t length1 = CountedLength(lpString1, cchCount1);
   size_t length2 = CountedLength(lpString2, cchCount2);
-  CallRecord call(context_, "CompareStringA",
-                  TraceHex(Locale) + ", " + TraceHex(dwCmpFlags) + ", " +
-                      TraceBytes(lpString1, length1) + ", " + std::to_string(cchCount1) + ", " +
-                      TraceBytes(lpString2, length2) + ", " + std::to_string(cchCount2));
+  CallRecord call(context_, "CompareStringA", [&] {
+    return TraceHex(Locale) + ", " + TraceHex(dwCmpFlags) + ", " + TraceBytes(lpString1, length1) +
+           ", " + std::to_string(cchCount1) + ", " + TraceBytes(lpString2, length2) + ", " +
+           std::to_string(cchCount2);
+  });
   if (call.Faulted()) return call.ReturnFault(0, "0");
   if (lpString1 == nullptr || lpString2 == nullptr) {
     call.SetLastError(ERROR_INVALID_PARAMETER);
@@ -43,9 +44,9 @@ int SimPlatform::CompareStringA(LCID Locale, DWORD dwCmpFlags, LPCSTR lpString1,
 }
 
 DWORD SimPlatform::CharLowerBuffA(LPSTR lpsz, DWORD cchLength) {
-  CallRecord call(
-      context_, "CharLowerBuffA",
-      TraceBytes(lpsz, lpsz == nullptr ? 0 : cchLength) + ", " + std::to_string(cchLength));
+  CallRecord call(context_, "CharLowerBuffA", [&] {
+    return TraceBytes(lpsz, lpsz == nullptr ? 0 : cchLength) + ", " + std::to_string(cchLength);
+  });
   if (call.Faulted()) return call.ReturnFault<DWORD>(0, "0");
   if (lpsz == nullptr) return call.Return<DWORD>(0, "0");
   for (DWORD i = 0; i < cchLength; ++i) lpsz[i] = LowerCase1252(lpsz[i]);

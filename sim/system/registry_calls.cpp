@@ -14,9 +14,10 @@ std::string Join(const std::vector<std::string>& pieces) {
 
 LONG SimPlatform::RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
                                 PHKEY phkResult) {
-  CallRecord call(context_, "RegOpenKeyExA",
-                  Join({TraceKey(hKey), TraceString(lpSubKey), std::to_string(ulOptions),
-                        TraceHex(samDesired), TracePointer(phkResult)}));
+  CallRecord call(context_, "RegOpenKeyExA", [&] {
+    return Join({TraceKey(hKey), TraceString(lpSubKey), std::to_string(ulOptions),
+                 TraceHex(samDesired), TracePointer(phkResult)});
+  });
   HKEY opened = nullptr;
   LONG status;
   if (call.Faulted())
@@ -33,11 +34,12 @@ LONG SimPlatform::RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LP
                                   DWORD dwOptions, REGSAM samDesired,
                                   LPSECURITY_ATTRIBUTES lpSecurityAttributes, PHKEY phkResult,
                                   LPDWORD lpdwDisposition) {
-  CallRecord call(
-      context_, "RegCreateKeyExA",
-      Join({TraceKey(hKey), TraceString(lpSubKey), std::to_string(Reserved), TraceString(lpClass),
-            TraceHex(dwOptions), TraceHex(samDesired), TracePointer(lpSecurityAttributes),
-            TracePointer(phkResult), TracePointer(lpdwDisposition)}));
+  CallRecord call(context_, "RegCreateKeyExA", [&] {
+    return Join({TraceKey(hKey), TraceString(lpSubKey), std::to_string(Reserved),
+                 TraceString(lpClass), TraceHex(dwOptions), TraceHex(samDesired),
+                 TracePointer(lpSecurityAttributes), TracePointer(phkResult),
+                 TracePointer(lpdwDisposition)});
+  });
   HKEY opened = nullptr;
   DWORD disposition = 0;
   LONG status;
@@ -58,19 +60,21 @@ LONG SimPlatform::RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LP
 
 LONG SimPlatform::RegSetValueExA(HKEY hKey, LPCSTR lpValueName, DWORD Reserved, DWORD dwType,
                                  const BYTE* lpData, DWORD cbData) {
-  CallRecord call(context_, "RegSetValueExA",
-                  Join({TraceKey(hKey), TraceString(lpValueName), std::to_string(Reserved),
-                        TraceRegistryType(dwType), TraceRegistryData(dwType, lpData, cbData),
-                        std::to_string(cbData)}));
+  CallRecord call(context_, "RegSetValueExA", [&] {
+    return Join({TraceKey(hKey), TraceString(lpValueName), std::to_string(Reserved),
+                 TraceRegistryType(dwType), TraceRegistryData(dwType, lpData, cbData),
+                 std::to_string(cbData)});
+  });
   if (call.Faulted()) return call.ReturnStatus(call.FaultStatus());
   return call.ReturnStatus(registry_.SetValue(hKey, lpValueName, dwType, lpData, cbData));
 }
 
 LONG SimPlatform::RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved,
                                    LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) {
-  CallRecord call(context_, "RegQueryValueExA",
-                  Join({TraceKey(hKey), TraceString(lpValueName), TracePointer(lpReserved),
-                        TracePointer(lpType), TracePointer(lpData), TraceCount(lpcbData)}));
+  CallRecord call(context_, "RegQueryValueExA", [&] {
+    return Join({TraceKey(hKey), TraceString(lpValueName), TracePointer(lpReserved),
+                 TracePointer(lpType), TracePointer(lpData), TraceCount(lpcbData)});
+  });
   if (call.Faulted()) return call.ReturnStatus(call.FaultStatus());
   LONG status = registry_.QueryValue(hKey, lpValueName, lpType, lpData, lpcbData);
   std::vector<std::string> out;
@@ -86,13 +90,17 @@ LONG SimPlatform::RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpRese
 }
 
 LONG SimPlatform::RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) {
-  CallRecord call(context_, "RegDeleteValueA", Join({TraceKey(hKey), TraceString(lpValueName)}));
+  CallRecord call(context_, "RegDeleteValueA", [&] {
+    return Join({TraceKey(hKey), TraceString(lpValueName)});
+  });
   if (call.Faulted()) return call.ReturnStatus(call.FaultStatus());
   return call.ReturnStatus(registry_.DeleteValue(hKey, lpValueName));
 }
 
 LONG SimPlatform::RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
-  CallRecord call(context_, "RegDeleteKeyA", Join({TraceKey(hKey), TraceString(lpSubKey)}));
+  CallRecord call(context_, "RegDeleteKeyA", [&] {
+    return Join({TraceKey(hKey), TraceString(lpSubKey)});
+  });
   if (call.Faulted()) return call.ReturnStatus(call.FaultStatus());
   return call.ReturnStatus(registry_.DeleteKey(hKey, lpSubKey));
 }
@@ -102,13 +110,13 @@ LONG SimPlatform::RegQueryInfoKeyA(HKEY hKey, LPSTR lpClass, LPDWORD lpcchClass,
                                    LPDWORD lpcbMaxClassLen, LPDWORD lpcValues,
                                    LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen,
                                    LPDWORD lpcbSecurityDescriptor, PFILETIME lpftLastWriteTime) {
-  CallRecord call(
-      context_, "RegQueryInfoKeyA",
-      Join({TraceKey(hKey), TracePointer(lpClass), TraceCount(lpcchClass), TracePointer(lpReserved),
-            TracePointer(lpcSubKeys), TracePointer(lpcbMaxSubKeyLen), TracePointer(lpcbMaxClassLen),
-            TracePointer(lpcValues), TracePointer(lpcbMaxValueNameLen),
-            TracePointer(lpcbMaxValueLen), TracePointer(lpcbSecurityDescriptor),
-            TracePointer(lpftLastWriteTime)}));
+  CallRecord call(context_, "RegQueryInfoKeyA", [&] {
+    return Join({TraceKey(hKey), TracePointer(lpClass), TraceCount(lpcchClass),
+                 TracePointer(lpReserved), TracePointer(lpcSubKeys), TracePointer(lpcbMaxSubKeyLen),
+                 TracePointer(lpcbMaxClassLen), TracePointer(lpcValues),
+                 TracePointer(lpcbMaxValueNameLen), TracePointer(lpcbMaxValueLen),
+                 TracePointer(lpcbSecurityDescriptor), TracePointer(lpftLastWriteTime)});
+  });
   if (call.Faulted()) return call.ReturnStatus(call.FaultStatus());
   RegistryKeyInfo info;
   LONG status = registry_.QueryInfo(hKey, info);
@@ -142,10 +150,11 @@ LONG SimPlatform::RegQueryInfoKeyA(HKEY hKey, LPSTR lpClass, LPDWORD lpcchClass,
 LONG SimPlatform::RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD lpcchName,
                                 LPDWORD lpReserved, LPSTR lpClass, LPDWORD lpcchClass,
                                 PFILETIME lpftLastWriteTime) {
-  CallRecord call(context_, "RegEnumKeyExA",
-                  Join({TraceKey(hKey), std::to_string(dwIndex), TracePointer(lpName),
-                        TraceCount(lpcchName), TracePointer(lpReserved), TracePointer(lpClass),
-                        TraceCount(lpcchClass), TracePointer(lpftLastWriteTime)}));
+  CallRecord call(context_, "RegEnumKeyExA", [&] {
+    return Join({TraceKey(hKey), std::to_string(dwIndex), TracePointer(lpName),
+                 TraceCount(lpcchName), TracePointer(lpReserved), TracePointer(lpClass),
+                 TraceCount(lpcchClass), TracePointer(lpftLastWriteTime)});
+  });
   if (call.Faulted()) return call.ReturnStatus(call.FaultStatus());
   LONG status = registry_.EnumKey(hKey, dwIndex, lpName, lpcchName);
   if (status != ERROR_SUCCESS) return call.ReturnStatus(status);
@@ -156,7 +165,7 @@ LONG SimPlatform::RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD 
 }
 
 LONG SimPlatform::RegCloseKey(HKEY hKey) {
-  CallRecord call(context_, "RegCloseKey", TraceKey(hKey));
+  CallRecord call(context_, "RegCloseKey", [&] { return TraceKey(hKey); });
   if (call.Faulted()) return call.ReturnStatus(call.FaultStatus());
   return call.ReturnStatus(registry_.CloseKey(hKey));
 }

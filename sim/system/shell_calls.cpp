@@ -43,9 +43,10 @@ bool IsDirectory(const std::string& path, const Machine& machine) {
 BOOL SimPlatform::SystemParametersInfoA(UINT uiAction, UINT uiParam, PVOID pvParam, UINT fWinIni) {
   std::string target = uiAction == SPI_SETDESKWALLPAPER ? TraceString(static_cast<char*>(pvParam))
                                                         : TracePointer(pvParam);
-  CallRecord call(context_, "SystemParametersInfoA",
-                  SpiAction(uiAction) + ", " + std::to_string(uiParam) + ", " + target + ", " +
-                      TraceHex(fWinIni));
+  CallRecord call(context_, "SystemParametersInfoA", [&] {
+    return SpiAction(uiAction) + ", " + std::to_string(uiParam) + ", " + target + ", " +
+           TraceHex(fWinIni);
+  });
   if (call.Faulted()) return call.ReturnFault(FALSE, "FALSE");
   Machine::Wallpaper& wallpaper = machine_.wallpaper;
   if (uiAction == SPI_GETDESKWALLPAPER) {
@@ -73,9 +74,9 @@ BOOL SimPlatform::SystemParametersInfoA(UINT uiAction, UINT uiParam, PVOID pvPar
 }
 
 DWORD SimPlatform::GetEnvironmentVariableA(LPCSTR lpName, LPSTR lpBuffer, DWORD nSize) {
-  CallRecord call(
-      context_, "GetEnvironmentVariableA",
-      TraceString(lpName) + ", " + TracePointer(lpBuffer) + ", " + std::to_string(nSize));
+  CallRecord call(context_, "GetEnvironmentVariableA", [&] {
+    return TraceString(lpName) + ", " + TracePointer(lpBuffer) + ", " + std::to_string(nSize);
+  });
   if (call.Faulted()) return call.ReturnFault<DWORD>(0, "0");
   const std::string* value = nullptr;
   for (const auto& variable : machine_.environment)
@@ -95,7 +96,7 @@ DWORD SimPlatform::GetEnvironmentVariableA(LPCSTR lpName, LPSTR lpBuffer, DWORD 
 }
 
 DWORD SimPlatform::GetFileAttributesA(LPCSTR lpFileName) {
-  CallRecord call(context_, "GetFileAttributesA", TraceString(lpFileName));
+  CallRecord call(context_, "GetFileAttributesA", [&] { return TraceString(lpFileName); });
   if (call.Faulted())
     return call.ReturnFault(INVALID_FILE_ATTRIBUTES, TraceHex(INVALID_FILE_ATTRIBUTES));
   if (lpFileName == nullptr) {

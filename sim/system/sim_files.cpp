@@ -33,17 +33,19 @@ SimFiles::OpenFile* SimFiles::Find(HANDLE handle) {
   return found == files_.end() ? nullptr : &found->second;
 }
 
+bool SimFiles::IsWritable(const OpenFile& file, std::optional<DWORD>& error) {
+  if ((file.access & GENERIC_WRITE) != 0) return true;
+  error = ERROR_ACCESS_DENIED;
+  return false;
+}
+
 SimFiles::OpenFile* SimFiles::FindWritable(HANDLE handle, std::optional<DWORD>& error) {
   OpenFile* file = Find(handle);
   if (file == nullptr) {
     error = ERROR_INVALID_HANDLE;
     return nullptr;
   }
-  if ((file->access & GENERIC_WRITE) == 0) {
-    error = ERROR_ACCESS_DENIED;
-    return nullptr;
-  }
-  return file;
+  return IsWritable(*file, error) ? file : nullptr;
 }
 
 HANDLE SimFiles::Create(LPCSTR name, DWORD access, DWORD disposition, DWORD flags,
@@ -81,6 +83,10 @@ HANDLE SimFiles::Create(LPCSTR name, DWORD access, DWORD disposition, DWORD flag
       error = ErrorOfErrno(errno);
       return INVALID_HANDLE_VALUE;
     }
+    // Unbuffered: every write reaches the file at once, as the log expects
+    // of a file that must hold every line however the process ends, and
+    // goes there from the caller's bytes without a copy.
+    if (file.stream != nullptr) std::setvbuf(file.stream, nullptr, _IONBF, 0);
     // OPEN_ALWAYS reports whether the file was there already.
     error = existed ? kErrorAlreadyExists : ERROR_SUCCESS;
   }
@@ -111,7 +117,6 @@ BOOL SimFiles::Information(HANDLE handle, LPBY_HANDLE_FILE_INFORMATION informati
     information->dwFileAttributes = FILE_ATTRIBUTE_REPARSE_POINT;
     return TRUE;
   }
-  std::fflush(file->stream);
   std::error_code failure;
   std::uintmax_t links = std::filesystem::hard_link_count(file->path, failure);
   std::uintmax_t size = failure ? 0 : std::filesystem::file_size(file->path, failure);
@@ -134,7 +139,6 @@ BOOL SimFiles::SetEnd(HANDLE handle, std::optional<DWORD>& error) {
     error = ERROR_ACCESS_DENIED;
     return FALSE;
   }
-  std::fflush(file->stream);
   std::error_code failure;
   std::filesystem::resize_file(file->path, static_cast<std::uintmax_t>(file->position), failure);
   if (failure) {
@@ -146,7 +150,8 @@ BOOL SimFiles::SetEnd(HANDLE handle, std::optional<DWORD>& error) {
 
 BOOL SimFiles::Write(HANDLE handle, const void* data, DWORD size, LPDWORD written,
                      std::optional<DWORD>& error) {
-  if (Find(handle) == nullptr) {
+  OpenFile* file = Find(handle);
+  if (file == nullptr) {
     error = ERROR_INVALID_HANDLE;
     return FALSE;
   }
@@ -155,13 +160,10 @@ BOOL SimFiles::Write(HANDLE handle, const void* data, DWORD size, LPDWORD writte
     return FALSE;
   }
   *written = 0;
-  OpenFile* file = FindWritable(handle, error);
-  if (file == nullptr) return FALSE;
+  if (!IsWritable(*file, error)) return FALSE;
+  // The stream's own position follows the writes: nothing else moves it.
   if (file->stream != nullptr && size != 0) {
-    // Every write reaches the disk at once, as the log expects of a file
-    // that must hold every line however the process ends.
-    if (std::fseek(file->stream, file->position, SEEK_SET) != 0 ||
-        std::fwrite(data, 1, size, file->stream) != size || std::fflush(file->stream) != 0) {
+    if (std::fwrite(data, 1, size, file->stream) != size) {
       error = ERROR_ACCESS_DENIED;
       return FALSE;
     }

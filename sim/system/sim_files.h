@@ -45,6 +45,7 @@ class SimFiles {
   // The open file of a handle that may be written; null with error set
   // otherwise.
   OpenFile* FindWritable(HANDLE handle, std::optional<DWORD>& error);
+  static bool IsWritable(const OpenFile& file, std::optional<DWORD>& error);
 
   const Machine::LogFile& settings_;
   HandleNumbers& numbers_;

@@ -10,12 +10,13 @@ std::string DefaultCommandLine(const std::string& modulePath,
   return line;
 }
 
-SimPlatform::SimPlatform(Machine& machine, std::string commandLine, std::ostream& screen)
+SimPlatform::SimPlatform(Machine& machine, std::string commandLine, std::ostream& screen,
+                         bool traced)
     : machine_(machine),
       commandLine_(std::move(commandLine)),
       screen_(screen),
       faults_(machine.faults),
-      context_{faults_, trace_, lastError_},
+      context_{faults_, trace_, lastError_, traced},
       codePage_(machine.os.codePage),
       registry_(machine.registry, machine.user.admin, codePage_, handleNumbers_),
       displays_(machine.adapters, machine.multipleMonitorApi, codePage_),
@@ -32,9 +33,9 @@ LPSTR SimPlatform::GetCommandLineA() {
 }
 
 DWORD SimPlatform::GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
-  CallRecord call(
-      context_, "GetModuleFileNameA",
-      TraceHandle(hModule) + ", " + TracePointer(lpFilename) + ", " + std::to_string(nSize));
+  CallRecord call(context_, "GetModuleFileNameA", [&] {
+    return TraceHandle(hModule) + ", " + TracePointer(lpFilename) + ", " + std::to_string(nSize);
+  });
   if (call.Faulted()) return call.ReturnFault<DWORD>(0, "0");
   if (hModule != nullptr) {
     call.SetLastError(sim::kErrorModNotFound);
@@ -65,9 +66,10 @@ DWORD SimPlatform::GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD n
 }
 
 int SimPlatform::MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
-  CallRecord call(context_, "MessageBoxA",
-                  TraceHandle(hWnd) + ", " + TraceString(lpText) + ", " + TraceString(lpCaption) +
-                      ", " + TraceHex(uType));
+  CallRecord call(context_, "MessageBoxA", [&] {
+    return TraceHandle(hWnd) + ", " + TraceString(lpText) + ", " + TraceString(lpCaption) + ", " +
+           TraceHex(uType);
+  });
   if (call.Faulted()) return call.ReturnFault(0, "0");
   // Without a caption Windows shows "Error".
   screen_ << (lpCaption != nullptr ? lpCaption : "Error") << "\n\n"

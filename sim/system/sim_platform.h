@@ -25,8 +25,9 @@ std::string DefaultCommandLine(const std::string& modulePath,
 class SimPlatform : public Platform {
  public:
   // The machine stays the caller's and is changed in place by the run; the
-  // message box writes to screen.
-  SimPlatform(Machine& machine, std::string commandLine, std::ostream& screen);
+  // message box writes to screen. An untraced run keeps its trace empty and
+  // makes none of its texts.
+  SimPlatform(Machine& machine, std::string commandLine, std::ostream& screen, bool traced = true);
 
   const std::vector<std::string>& Trace() const { return trace_; }
 

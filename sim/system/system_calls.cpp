@@ -67,9 +67,9 @@ const char* WindowsMessage(DWORD code) {
 
 ULONGLONG SimPlatform::VerSetConditionMask(ULONGLONG ConditionMask, DWORD TypeMask,
                                            BYTE Condition) {
-  CallRecord call(
-      context_, "VerSetConditionMask",
-      TraceHex(ConditionMask) + ", " + TraceHex(TypeMask) + ", " + std::to_string(Condition));
+  CallRecord call(context_, "VerSetConditionMask", [&] {
+    return TraceHex(ConditionMask) + ", " + TraceHex(TypeMask) + ", " + std::to_string(Condition);
+  });
   // One type per call; the condition is added to the mask, never replacing
   // what is there.
   ULONGLONG mask = ConditionMask;
@@ -82,13 +82,14 @@ ULONGLONG SimPlatform::VerSetConditionMask(ULONGLONG ConditionMask, DWORD TypeMa
 BOOL SimPlatform::VerifyVersionInfoA(LPOSVERSIONINFOEXA lpVersionInformation, DWORD dwTypeMask,
                                      DWORDLONG dwlConditionMask) {
   const OSVERSIONINFOEXA* info = lpVersionInformation;
-  CallRecord call(
-      context_, "VerifyVersionInfoA",
-      (info == nullptr ? std::string("NULL")
-                       : "{dwOSVersionInfoSize=" + std::to_string(info->dwOSVersionInfoSize) +
-                             ", dwMajorVersion=" + std::to_string(info->dwMajorVersion) +
-                             ", dwMinorVersion=" + std::to_string(info->dwMinorVersion) + "}") +
-          ", " + TraceHex(dwTypeMask) + ", " + TraceHex(dwlConditionMask));
+  CallRecord call(context_, "VerifyVersionInfoA", [&] {
+    return (info == nullptr
+                ? std::string("NULL")
+                : "{dwOSVersionInfoSize=" + std::to_string(info->dwOSVersionInfoSize) +
+                      ", dwMajorVersion=" + std::to_string(info->dwMajorVersion) +
+                      ", dwMinorVersion=" + std::to_string(info->dwMinorVersion) + "}") +
+           ", " + TraceHex(dwTypeMask) + ", " + TraceHex(dwlConditionMask);
+  });
   if (call.Faulted()) return call.ReturnFault(FALSE, "FALSE");
   const DWORD modelled = VER_MAJORVERSION | VER_MINORVERSION;
   BYTE majorCondition = ConditionOf(dwlConditionMask, VER_MAJORVERSION);
@@ -116,7 +117,8 @@ BOOL SimPlatform::VerifyVersionInfoA(LPOSVERSIONINFOEXA lpVersionInformation, DW
 }
 
 DWORD SimPlatform::CMP_WaitNoPendingInstallEvents(DWORD dwTimeout) {
-  CallRecord call(context_, "CMP_WaitNoPendingInstallEvents", std::to_string(dwTimeout));
+  CallRecord call(context_, "CMP_WaitNoPendingInstallEvents",
+                  [&] { return std::to_string(dwTimeout); });
   const std::vector<DWORD>& results = machine_.deviceInstall.results;
   DWORD listed = results[installWaits_ < results.size() ? installWaits_ : results.size() - 1];
   ++installWaits_;
@@ -128,11 +130,11 @@ DWORD SimPlatform::CMP_WaitNoPendingInstallEvents(DWORD dwTimeout) {
 DWORD SimPlatform::FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId,
                                   DWORD dwLanguageId, LPSTR lpBuffer, DWORD nSize,
                                   va_list* Arguments) {
-  CallRecord call(context_, "FormatMessageA",
-                  TraceHex(dwFlags) + ", " + TracePointer(lpSource) + ", " +
-                      std::to_string(dwMessageId) + ", " + std::to_string(dwLanguageId) + ", " +
-                      TracePointer(lpBuffer) + ", " + std::to_string(nSize) + ", " +
-                      TracePointer(Arguments));
+  CallRecord call(context_, "FormatMessageA", [&] {
+    return TraceHex(dwFlags) + ", " + TracePointer(lpSource) + ", " + std::to_string(dwMessageId) +
+           ", " + std::to_string(dwLanguageId) + ", " + TracePointer(lpBuffer) + ", " +
+           std::to_string(nSize) + ", " + TracePointer(Arguments);
+  });
   if (call.Faulted()) return call.ReturnFault<DWORD>(0, "0");
   if ((dwFlags & FORMAT_MESSAGE_FROM_SYSTEM) == 0 ||
       (dwFlags & kFormatMessageAllocateBuffer) != 0 || lpBuffer == nullptr) {
