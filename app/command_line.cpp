@@ -5,9 +5,9 @@
 
 #include "app/build_stamp.h"
 #include "app/installation.h"
+#include "platform/platform.h"
 #include "process/log.h"
 #include "process/process_state.h"
-#include "platform/platform.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 #include <optional>
 
 #include "app/command_line.h"
-#include "process/log.h"
 #include "app/process_displays.h"
-#include "process/process_state.h"
 #include "app/start_up.h"
 #include "base/errors.h"
 #include "platform/structured_exception.h"
+#include "process/log.h"
+#include "process/process_state.h"
 
 KestraveModule::KestraveModule() {
   DebugMode = false;

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "app/build_stamp.h"
-#include "process/log.h"
-#include "process/process_state.h"
 #include "base/errors.h"
 #include "platform/platform.h"
 #include "platform/registry.h"
+#include "process/log.h"
+#include "process/process_state.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "app/optimisation_flags.h"
 
-#include "process/log.h"
-#include "process/process_state.h"
 #include "base/errors.h"
 #include "platform/registry.h"
+#include "process/log.h"
+#include "process/process_state.h"
 
 std::string DeviceKeyTail(const std::string& deviceKey) {
   size_t brace = deviceKey.rfind('}');

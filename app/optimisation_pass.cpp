@@ -2,12 +2,12 @@
 
 #include <memory>
 
-#include "process/log.h"
 #include "app/optimisation_flags.h"
-#include "process/process_state.h"
 #include "app/wallpaper.h"
 #include "display/optimal_mode.h"
 #include "platform/platform.h"
+#include "process/log.h"
+#include "process/process_state.h"
 
 namespace {
 

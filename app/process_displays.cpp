@@ -1,9 +1,9 @@
 #include "app/process_displays.h"
 
 #include "app/optimisation_pass.h"
-#include "process/process_state.h"
 #include "display/adapter_enumeration.h"
 #include "display/debug_dump.h"
+#include "process/process_state.h"
 
 int ProcessDisplays() {
   AdapterList adapters;

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "process/log.h"
 #include "platform/platform.h"
+#include "process/log.h"
 
 bool IsSupportedWindows() {
   OSVERSIONINFOEXA version;

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "process/log.h"
 #include "base/fixed_text.h"
 #include "platform/platform.h"
+#include "process/log.h"
 
 namespace {
 

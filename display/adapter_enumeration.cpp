@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "process/log.h"
-#include "process/process_state.h"
 #include "display/adapter.h"
 #include "display/display.h"
 #include "platform/platform.h"
+#include "process/log.h"
+#include "process/process_state.h"
 
 namespace {
 

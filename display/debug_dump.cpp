@@ -1,10 +1,10 @@
 #include "display/debug_dump.h"
 
-#include "process/log.h"
 #include "display/adapter.h"
 #include "display/display.h"
 #include "display/mode.h"
 #include "edid/edid_report.h"
+#include "process/log.h"
 
 namespace {
 const std::string kRule(80, '=');

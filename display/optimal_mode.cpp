@@ -1,9 +1,9 @@
 #include "display/optimal_mode.h"
 
-#include "process/log.h"
-#include "process/process_state.h"
 #include "display/adapter.h"
 #include "display/has_mode.h"
+#include "process/log.h"
+#include "process/process_state.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The Windows program: no window, one straight run, the exit code of the
 // run as the process's.
 #include "app/entry.h"
-#include "process/log.h"
 #include "platform/native/native_platform.h"
+#include "process/log.h"
 
 namespace {
 

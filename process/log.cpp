@@ -3,8 +3,8 @@
 #include <iostream>
 #include <streambuf>
 
-#include "process/process_state.h"
 #include "platform/platform.h"
+#include "process/process_state.h"
 
 namespace {
 

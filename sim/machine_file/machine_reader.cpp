@@ -1,8 +1,8 @@
 #include "sim/machine_file/machine_reader.h"
 
+#include "sim/machine_file/machine_file_error.h"
 #include "sim/system/ansi_code_page.h"
 #include "sim/system/fault_plan.h"
-#include "sim/machine_file/machine_file_error.h"
 #include "sim/system/windows1252_case.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "sim/system/call_record.h"
 
-#include "sim/system/sim_constants.h"
 #include "platform/structured_exception.h"
+#include "sim/system/sim_constants.h"
 
 namespace {
 const char kAccessViolationText[] = " raises access-violation 0xC0000005";

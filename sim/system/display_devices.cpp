@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "platform/single_adapter_fallback.h"
 #include "sim/system/sim_constants.h"
 #include "sim/system/windows1252_case.h"
-#include "platform/single_adapter_fallback.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32_types.h"
 #include "sim/system/registry_tree.h"
 #include "sim/system/sim_mode.h"
-#include "platform/win32_types.h"
 
 // The texts and flags of one DISPLAY_DEVICEA record.
 struct SimDisplayDevice {

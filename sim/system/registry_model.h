@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32_types.h"
 #include "sim/system/ansi_code_page.h"
 #include "sim/system/handle_numbers.h"
 #include "sim/system/registry_tree.h"
-#include "platform/win32_types.h"
 
 struct RegistryKeyInfo {
   DWORD subkeys = 0;
