@@ -1,49 +1,12 @@
 #include <iomanip>
 
 #include "edid/edid_descriptor_sections.h"
-#include "edid/edid_fields.h"
 #include "edid/edid_report_text.h"
+#include "edid/edid_timing_fields.h"
 #include "edid/edid_values.h"
 #include "edid/fixed_notation.h"
 
 namespace {
-
-namespace Field = EdidBlockField;
-
-struct DetailedTiming {
-  unsigned pixelClock;  // 10 kHz units
-  unsigned horizontalActive, horizontalBlank, verticalActive, verticalBlank;
-  unsigned horizontalSyncOffset, horizontalSyncWidth, verticalSyncOffset, verticalSyncWidth;
-  unsigned horizontalSize, verticalSize;  // millimetres
-  unsigned horizontalBorder, verticalBorder;
-  std::uint8_t flags;
-};
-
-// Low bits from one byte, the bits above them from the bits hi..lo of another.
-unsigned Compose(unsigned low, unsigned lowWidth, std::uint8_t high, int lo, int hi) {
-  return low | EdidBits(high, lo, hi) << lowWidth;
-}
-
-DetailedTiming ReadDetailedTiming(const std::uint8_t* d) {
-  DetailedTiming t{};
-  t.pixelClock = EdidLittleEndian(d + Field::PixelClock, 2);
-  t.horizontalActive = Compose(d[Field::HorizontalActive], 8, d[Field::HorizontalHigh], 4, 7);
-  t.horizontalBlank = Compose(d[Field::HorizontalBlank], 8, d[Field::HorizontalHigh], 0, 3);
-  t.verticalActive = Compose(d[Field::VerticalActive], 8, d[Field::VerticalHigh], 4, 7);
-  t.verticalBlank = Compose(d[Field::VerticalBlank], 8, d[Field::VerticalHigh], 0, 3);
-  t.horizontalSyncOffset = Compose(d[Field::HorizontalSyncOffset], 8, d[Field::SyncHigh], 6, 7);
-  t.horizontalSyncWidth = Compose(d[Field::HorizontalSyncWidth], 8, d[Field::SyncHigh], 4, 5);
-  t.verticalSyncOffset =
-      Compose(EdidBits(d[Field::VerticalSync], 4, 7), 4, d[Field::SyncHigh], 2, 3);
-  t.verticalSyncWidth =
-      Compose(EdidBits(d[Field::VerticalSync], 0, 3), 4, d[Field::SyncHigh], 0, 1);
-  t.horizontalSize = Compose(d[Field::HorizontalImageSize], 8, d[Field::ImageSizeHigh], 4, 7);
-  t.verticalSize = Compose(d[Field::VerticalImageSize], 8, d[Field::ImageSizeHigh], 0, 3);
-  t.horizontalBorder = d[Field::HorizontalBorder];
-  t.verticalBorder = d[Field::VerticalBorder];
-  t.flags = d[Field::Flags];
-  return t;
-}
 
 // kHz from MHz, or Hz from kHz, over a total of pixels or lines, plus 0.005;
 // single precision at every step. The field rate is derived from the line
@@ -99,7 +62,7 @@ void WritePair(std::ostream& out, const std::string& si, const char* firstLabel,
 
 void WriteDetailedTiming(const std::uint8_t* block, std::size_t offset, std::ostream& out,
                          const std::string& si) {
-  const DetailedTiming t = ReadDetailedTiming(block + offset);
+  const EdidDetailedTiming t = ReadEdidDetailedTiming(block + offset);
   const float pixelClock = static_cast<float>(t.pixelClock) * 0.01f;                    // MHz
   const float lineRate = RateOver(pixelClock, t.horizontalActive + t.horizontalBlank);  // kHz
   const float fieldRate = RateOver(lineRate, t.verticalActive + t.verticalBlank);       // Hz
@@ -117,8 +80,7 @@ void WriteDetailedTiming(const std::uint8_t* block, std::size_t offset, std::ost
             "Vsync width:      ", t.verticalSyncWidth);
   WritePair(out, si, "H size (mm):  ", t.horizontalSize, "H border (pels):  ", t.horizontalBorder);
   WritePair(out, si, "V size (mm):  ", t.verticalSize, "V border (lines): ", t.verticalBorder);
-  out << si << kFifteenSpaces << (EdidBits(t.flags, 7) ? "Interlaced" : "Non-interlaced")
-      << std::endl;
+  out << si << kFifteenSpaces << (t.interlaced ? "Interlaced" : "Non-interlaced") << std::endl;
   out << si << kFifteenSpaces << kStereoModes[EdidBits(t.flags, 5, 6) * 2 + EdidBits(t.flags, 0)]
       << std::endl;
   out.fill('0');

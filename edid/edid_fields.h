@@ -28,6 +28,7 @@ constexpr std::size_t RedGreenLowBits = 0x19;
 constexpr std::size_t BlueWhiteLowBits = 0x1A;
 constexpr std::size_t ChromaticityHighBits = 0x1B;  // red x, red y, green x, ... white y
 constexpr std::size_t EstablishedTimings = 0x23;    // 3 bytes of flags
+constexpr std::size_t ManufacturerTimings = 0x25;   // bits 6..0: the manufacturer's own
 constexpr std::size_t StandardTimings = 0x26;       // 8 × 2 bytes
 constexpr std::size_t StandardTimingCount = 8;
 constexpr std::size_t DescriptorBlocks = 0x36;  // 4 × 18 bytes
