@@ -42,7 +42,7 @@ class OwnValuesOfWrongType : public testing::TestWithParam<WrongTypeCase> {
 };
 
 TEST_P(OwnValuesOfWrongType, AreReplacedByInstallingWithStrings) {
-  ProgramRun run = RunProgram(Machine(), "\"kestrave.exe\" -d -i");
+  ProgramRun run = RunProgram(Machine(), "-d -i");
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.log.find("not added"), std::string::npos) << run.log;
   const Json& registry = run.machine["registry"];
@@ -52,7 +52,7 @@ TEST_P(OwnValuesOfWrongType, AreReplacedByInstallingWithStrings) {
 }
 
 TEST_P(OwnValuesOfWrongType, AreRemovedWithTheKeysThatHoldThem) {
-  ProgramRun run = RunProgram(Machine(), "\"kestrave.exe\" -d -u");
+  ProgramRun run = RunProgram(Machine(), "-d -u");
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.PassLog(), kRemovedAll);
   const Json& registry = run.machine["registry"];

@@ -103,7 +103,7 @@ TEST_P(FlagKeyOfDeviceStrings, IsUsedAsItStandsAndRemovedByUninstall) {
             strings.recorded)
       << second.PassLog();
 
-  ProgramRun removal = RunProgram(second.machine, "\"kestrave.exe\" -d -u");
+  ProgramRun removal = RunProgram(second.machine, "-d -u");
   EXPECT_EQ(removal.exitCode, 0);
   EXPECT_NE(removal.log.find(strings.recorded
                                  ? "The Kestrave optimization flags were removed from"

@@ -5,7 +5,7 @@
 #include "app/command_line.h"
 #include "process/log.h"
 #include "process/process_state.h"
-#include "tests/support/app_test_run.h"
+#include "tests/support/program_run.h"
 #include "tests/support/sim_test_machine.h"
 
 namespace {
@@ -100,8 +100,6 @@ TEST(ShowUsage, ShowsTheFourteenLinesInATaskModalBoxWithoutIcon) {
   EXPECT_EQ(machine.LastTraceLine().rfind("MessageBoxA(NULL, ", 0), 0u);
 }
 
-class ParseCommandLineTest : public ProgramTest {};
-
 const char kInstalled[] =
     "Kestrave was added to the Run key.\n"
     "The Kestrave software install key was added to the registry.\n"
@@ -131,16 +129,17 @@ const PrecedenceCase kPrecedenceCases[] = {
     {"-d -install", nullptr, false},
 };
 
-TEST_F(ParseCommandLineTest, HandlesTheHighestOfIUAndQuestionMarkOnly) {
+TEST(ParseCommandLineTest, HandlesTheHighestOfIUAndQuestionMarkOnly) {
   for (const PrecedenceCase& testCase : kPrecedenceCases) {
-    EXPECT_EQ(Run("{}", testCase.arguments), 0) << testCase.arguments;
+    const ProgramRun run = RunProgram("{}", testCase.arguments);
+    EXPECT_EQ(run.exitCode, 0) << testCase.arguments;
     std::string expected = kBanner + (testCase.logAfterBanner ? testCase.logAfterBanner : kEmptyDump);
-    EXPECT_EQ(LogText(), expected) << testCase.arguments;
-    EXPECT_EQ(!Machine().Screen().empty(), testCase.usageShown) << testCase.arguments;
+    EXPECT_EQ(run.LogText(), expected) << testCase.arguments;
+    EXPECT_EQ(!run.screen.empty(), testCase.usageShown) << testCase.arguments;
   }
 }
 
-TEST_F(ParseCommandLineTest, ReadsForceAndPresetsOnlyWhenNoEndingSwitchIsGiven) {
+TEST(ParseCommandLineTest, ReadsForceAndPresetsOnlyWhenNoEndingSwitchIsGiven) {
   struct FlagCase {
     const char* arguments;
     bool force;

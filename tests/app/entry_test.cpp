@@ -7,14 +7,12 @@
 
 #include "app/entry.h"
 #include "base/errors.h"
-#include "tests/support/app_test_run.h"
 #include "tests/support/display_machine.h"
+#include "tests/support/program_run.h"
 
 namespace {
 
-class EntryTest : public ProgramTest {};
-
-TEST_F(EntryTest, RefusesSystemsOlderThanWindows2000) {
+TEST(EntryTest, RefusesSystemsOlderThanWindows2000) {
   struct VersionCase {
     const char* os;
     int exitCode;
@@ -22,21 +20,20 @@ TEST_F(EntryTest, RefusesSystemsOlderThanWindows2000) {
                      {R"({"major": 5, "minor": 0})", 0}, {R"({"major": 5, "minor": 1})", 0},
                      {R"({"major": 6, "minor": 0})", 0}, {R"({"major": 10, "minor": 0})", 0}};
   for (const VersionCase& testCase : cases) {
-    EXPECT_EQ(Run(std::string(R"({"os": )") + testCase.os + "}", "-d"), testCase.exitCode)
-        << testCase.os;
+    const ProgramRun run = RunProgram(std::string(R"({"os": )") + testCase.os + "}");
+    EXPECT_EQ(run.exitCode, testCase.exitCode) << testCase.os;
     std::string expected = kBanner;
     expected += testCase.exitCode == 1 ? "\nError: Only supported on 2K, XP, or newer OS.\n" : kEmptyDump;
-    EXPECT_EQ(LogText(), expected) << testCase.os;
+    EXPECT_EQ(run.LogText(), expected) << testCase.os;
   }
 }
 
-TEST_F(EntryTest, EndingSwitchesSkipTheVersionCheckAndTheWait) {
+TEST(EntryTest, EndingSwitchesSkipTheVersionCheckAndTheWait) {
   for (const char* arguments : {"-i", "-u", "-?"}) {
-    EXPECT_EQ(Run(R"({"os": {"major": 4, "minor": 0}, "deviceInstall": {"results": [258]}})",
-                  arguments),
-              0)
-        << arguments;
-    for (const std::string& line : Machine().Calls().Trace()) {
+    const ProgramRun run = RunProgram(
+        R"({"os": {"major": 4, "minor": 0}, "deviceInstall": {"results": [258]}})", arguments);
+    EXPECT_EQ(run.exitCode, 0) << arguments;
+    for (const std::string& line : run.trace) {
       EXPECT_EQ(line.find("VerifyVersionInfoA"), std::string::npos) << arguments;
       EXPECT_EQ(line.find("CMP_WaitNoPendingInstallEvents"), std::string::npos) << arguments;
     }
@@ -45,7 +42,7 @@ TEST_F(EntryTest, EndingSwitchesSkipTheVersionCheckAndTheWait) {
 
 const char kTimedOut[] = "Timed-out waiting for device enumeration to complete.\n";
 
-TEST_F(EntryTest, WaitsForPendingDeviceInstallations) {
+TEST(EntryTest, WaitsForPendingDeviceInstallations) {
   struct WaitCase {
     const char* deviceInstall;
     const char* messages;
@@ -74,27 +71,28 @@ TEST_F(EntryTest, WaitsForPendingDeviceInstallations) {
   for (const WaitCase& testCase : cases) {
     std::string machine = std::string(R"({"deviceInstall": )") + testCase.deviceInstall +
                           R"(, "messages": )" + testCase.messages + "}";
-    EXPECT_EQ(Run(machine, "-d"), testCase.exitCode) << testCase.deviceInstall;
-    EXPECT_EQ(LogText(), kBanner + testCase.logAfterBanner) << testCase.deviceInstall;
+    const ProgramRun run = RunProgram(machine);
+    EXPECT_EQ(run.exitCode, testCase.exitCode) << testCase.deviceInstall;
+    EXPECT_EQ(run.LogText(), kBanner + testCase.logAfterBanner) << testCase.deviceInstall;
   }
 }
 
-TEST_F(EntryTest, PollsFirstAndThenWaitsTenMinutes) {
-  ASSERT_EQ(Run(R"({"deviceInstall": {"results": [258, 0]}})", ""), 0);
+TEST(EntryTest, PollsFirstAndThenWaitsTenMinutes) {
+  const ProgramRun run = RunProgram(R"({"deviceInstall": {"results": [258, 0]}})", "");
+  ASSERT_EQ(run.exitCode, 0);
   std::string waits;
-  for (const std::string& line : Machine().Calls().Trace())
+  for (const std::string& line : run.trace)
     if (line.rfind("CMP_WaitNoPendingInstallEvents", 0) == 0) waits += line + "\n";
   EXPECT_EQ(waits,
             "CMP_WaitNoPendingInstallEvents(0) = 258\n"
             "CMP_WaitNoPendingInstallEvents(600000) = 0\n");
 }
 
-TEST_F(EntryTest, AStructuredExceptionEndsTheRunWithTheLastHandler) {
-  ASSERT_EQ(Run(R"({"faults": [{"call": "CMP_WaitNoPendingInstallEvents",
-                                 "raise": "access-violation"}]})",
-                "-d"),
-            1);
-  EXPECT_EQ(LogText(), kBanner + std::string("\nWin32 threw an exception.\n"));
+TEST(EntryTest, AStructuredExceptionEndsTheRunWithTheLastHandler) {
+  const ProgramRun run = RunProgram(R"({"faults": [{"call": "CMP_WaitNoPendingInstallEvents",
+                                                    "raise": "access-violation"}]})");
+  ASSERT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.LogText(), kBanner + std::string("\nWin32 threw an exception.\n"));
 }
 
 // A platform whose wait raises what the test asks for, to reach the
@@ -115,6 +113,7 @@ class RaisingPlatform : public SimPlatform {
 
 template <class Raise>
 std::string HandlerLine(Raise raise, int& exitCode) {
+  ScratchFolder folder;
   ::Machine machine = ReadMachine(ParseMachineJson("{}"));
   std::ostringstream screen;
   RaisingPlatform<Raise> platform(machine, screen, raise);
@@ -124,10 +123,10 @@ std::string HandlerLine(Raise raise, int& exitCode) {
     exitCode = KestraveMain();
   }
   SetPlatform(nullptr);
-  return ProgramTest::FileBytes("kestrave.txt");
+  return FileContent("kestrave.txt");
 }
 
-TEST_F(EntryTest, EachErrorFamilyHasItsHandlerLine) {
+TEST(EntryTest, EachErrorFamilyHasItsHandlerLine) {
   int exitCode = 0;
   const std::string banner = "Kestrave Nov 20 2003  13:11:53\r\n\r\n";
   EXPECT_EQ(HandlerLine([] { throw std::runtime_error("boom"); }, exitCode),
@@ -143,32 +142,35 @@ TEST_F(EntryTest, EachErrorFamilyHasItsHandlerLine) {
   EXPECT_EQ(exitCode, 1);
 }
 
-class LogFileTest : public ProgramTest {};
-
 size_t CallsNamed(const std::vector<std::string>& trace, const std::string& name) {
   size_t count = 0;
   for (const std::string& line : trace) count += line.rfind(name + "(", 0) == 0 ? 1 : 0;
   return count;
 }
 
-TEST_F(LogFileTest, WithoutDebugNoFileIsWritten) {
-  ASSERT_EQ(Run("{}", "-i"), 0);
+TEST(LogFileTest, WithoutDebugNoFileIsWritten) {
+  ScratchFolder folder;
+  ASSERT_EQ(RunProgram("{}", "-i").exitCode, 0);
   EXPECT_FALSE(std::filesystem::exists("kestrave.txt"));
 }
 
-TEST_F(LogFileTest, AnExistingLogIsEmptiedFirst) {
+TEST(LogFileTest, AnExistingLogIsEmptiedFirst) {
+  ScratchFolder folder;
   std::ofstream("kestrave.txt") << std::string(5000, 'x');
-  ASSERT_EQ(Run("{}", "-d"), 0);
-  EXPECT_EQ(LogText(), kBanner + kEmptyDump);
+  const ProgramRun run = RunProgram("{}");
+  ASSERT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.LogText(), kBanner + kEmptyDump);
 }
 
-TEST_F(LogFileTest, ALogThatCannotBeOpenedOrEmptiedIsDroppedSilently) {
+TEST(LogFileTest, ALogThatCannotBeOpenedOrEmptiedIsDroppedSilently) {
+  ScratchFolder folder;
   for (const char* logFile :
        {R"({"openable": false})", R"({"truncatable": false})"}) {
     std::ofstream("kestrave.txt") << "old";
-    EXPECT_EQ(Run(std::string(R"({"logFile": )") + logFile + "}", "-d -i"), 0) << logFile;
-    EXPECT_EQ(FileBytes("kestrave.txt"), "old") << logFile;
-    EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+    const ProgramRun run = RunProgram(std::string(R"({"logFile": )") + logFile + "}", "-d -i");
+    EXPECT_EQ(run.exitCode, 0) << logFile;
+    EXPECT_EQ(run.log, "old") << logFile;
+    EXPECT_EQ(run.StringValue(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
                           "Kestrave"),
               "\"C:\\Program Files\\Kestrave\\kestrave.exe\"")
         << logFile;
@@ -178,7 +180,8 @@ TEST_F(LogFileTest, ALogThatCannotBeOpenedOrEmptiedIsDroppedSilently) {
 // In a folder others can write to, kestrave.txt may be planted as a link to
 // a file of the administrator's: the run goes on without a log and leaves
 // that file as it was.
-TEST_F(LogFileTest, ALogNamedByALinkLeavesWhatItLeadsToAlone) {
+TEST(LogFileTest, ALogNamedByALinkLeavesWhatItLeadsToAlone) {
+  ScratchFolder folder;
   using LinkMaker = void (*)(const std::filesystem::path&, const std::filesystem::path&);
   const LinkMaker makers[] = {
       [](const std::filesystem::path& to, const std::filesystem::path& link) {
@@ -192,16 +195,18 @@ TEST_F(LogFileTest, ALogNamedByALinkLeavesWhatItLeadsToAlone) {
     std::filesystem::remove("kestrave.txt");
     std::ofstream("important.ini") << "precious";
     makeLink("important.ini", "kestrave.txt");
-    EXPECT_EQ(Run(TestDisplayMachine().dump(), "-d"), 0);
-    EXPECT_EQ(FileBytes("important.ini"), "precious");
-    EXPECT_EQ(CallsNamed(Machine().Calls().Trace(), "ChangeDisplaySettingsExA"), 1u);
+    const ProgramRun run = RunProgram(TestDisplayMachine());
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(FileContent("important.ini"), "precious");
+    EXPECT_EQ(CallsNamed(run.trace, "ChangeDisplaySettingsExA"), 1u);
   }
 }
 
-TEST_F(LogFileTest, TheLogIsOnTheDiskBeforeEachModeChange) {
+TEST(LogFileTest, TheLogIsOnTheDiskBeforeEachModeChange) {
   for (const char* arguments : {"-d", ""}) {
-    ASSERT_EQ(Run(TestDisplayMachine().dump(), arguments), 0);
-    const std::vector<std::string>& trace = Machine().Calls().Trace();
+    const ProgramRun run = RunProgram(TestDisplayMachine(), arguments);
+    ASSERT_EQ(run.exitCode, 0);
+    const std::vector<std::string>& trace = run.trace;
     for (size_t i = 1; i < trace.size(); ++i) {
       if (trace[i].rfind("ChangeDisplaySettingsExA(", 0) == 0 && *arguments != '\0') {
         EXPECT_EQ(trace[i - 1].rfind("FlushFileBuffers(", 0), 0u);

@@ -36,7 +36,7 @@ void PrintTo(const SweepCase& sweep, std::ostream* out) { *out << sweep.name; }
 Json MachineOf(const SweepCase& sweep) {
   if (sweep.machineFile == nullptr) return SampleMachine();
   std::string path = std::string(KESTRAVE_TEST_DATA_DIR) + "/" + sweep.machineFile;
-  return ParseMachineJson(FileContent(path.c_str()));
+  return ParseMachineJson(FileContent(path));
 }
 
 Json WithFault(Json machine, const std::string& call, size_t nth, const Failure& failure) {
@@ -77,8 +77,7 @@ class FaultSweep : public testing::TestWithParam<SweepCase> {};
 TEST_P(FaultSweep, EveryFailingCallEndsAsItMust) {
   const SweepCase& sweep = GetParam();
   const Json machine = MachineOf(sweep);
-  const std::string commandLine = std::string("\"kestrave.exe\" ") + sweep.switches;
-  const ProgramRun baseline = RunProgram(machine, commandLine);
+  const ProgramRun baseline = RunProgram(machine, sweep.switches);
   ASSERT_EQ(baseline.exitCode, 0);
   ASSERT_TRUE(ChangesNotOwned(machine, baseline.machine).empty());
 
@@ -99,7 +98,7 @@ TEST_P(FaultSweep, EveryFailingCallEndsAsItMust) {
     if (failures.empty()) ++cannotFail;
     for (const Failure& failure : failures) {
       const Json faulted = WithFault(machine, name, nth, failure);
-      ProgramRun rerun = RunProgram(faulted, commandLine);
+      ProgramRun rerun = RunProgram(faulted, sweep.switches);
       ++reruns;
       ++exitCodes[rerun.exitCode];
       std::vector<std::string> deviations =

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "tests/support/app_test_run.h"
+#include "tests/support/program_run.h"
 
 namespace {
 
@@ -34,85 +34,93 @@ std::string InstallMachine(bool admin, const std::string& modulePath, bool insta
          R"(}, "modulePath": ")" + modulePath + R"(", "registry": {)" + registry + "}}";
 }
 
-class InstallationTest : public ProgramTest {};
-
-TEST_F(InstallationTest, InstallQuotesAPathWithASpaceAndWritesTheStamp) {
-  ASSERT_EQ(Run(InstallMachine(true, "C:\\\\Program Files\\\\Kestrave\\\\kestrave.exe", false), "-d -i"), 0);
-  EXPECT_EQ(LogText(), kBanner + Lines(true, true, true, false));
-  EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Kestrave"),
+TEST(InstallationTest, InstallQuotesAPathWithASpaceAndWritesTheStamp) {
+  const ProgramRun run = RunProgram(
+      InstallMachine(true, "C:\\\\Program Files\\\\Kestrave\\\\kestrave.exe", false), "-d -i");
+  ASSERT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.LogText(), kBanner + Lines(true, true, true, false));
+  EXPECT_EQ(run.StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Kestrave"),
             "\"C:\\Program Files\\Kestrave\\kestrave.exe\"");
-  EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, kSoftwareKey, ""), "Nov 20 2003  13:11:53");
+  EXPECT_EQ(run.StringValue(HKEY_LOCAL_MACHINE, kSoftwareKey, ""), "Nov 20 2003  13:11:53");
 }
 
-TEST_F(InstallationTest, InstallStoresAPathWithoutASpaceAsItStands) {
-  ASSERT_EQ(Run(InstallMachine(true, "C:\\\\Tools\\\\kestrave.exe", false), "-i"), 0);
-  EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Kestrave"), "C:\\Tools\\kestrave.exe");
+TEST(InstallationTest, InstallStoresAPathWithoutASpaceAsItStands) {
+  const ProgramRun run =
+      RunProgram(InstallMachine(true, "C:\\\\Tools\\\\kestrave.exe", false), "-i");
+  ASSERT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Kestrave"), "C:\\Tools\\kestrave.exe");
 }
 
-TEST_F(InstallationTest, ASecondInstallOverwritesAndLeavesTheFlags) {
-  ASSERT_EQ(Run(InstallMachine(true, "C:\\\\k.exe", true), "-i"), 0);
-  EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Kestrave"), "C:\\k.exe");
-  EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, kSoftwareKey, ""), "Nov 20 2003  13:11:53");
-  EXPECT_EQ(StringValue(HKEY_CURRENT_USER, kFlagKey, "1024x768@32"), "75");
+TEST(InstallationTest, ASecondInstallOverwritesAndLeavesTheFlags) {
+  const ProgramRun run = RunProgram(InstallMachine(true, "C:\\\\k.exe", true), "-i");
+  ASSERT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Kestrave"), "C:\\k.exe");
+  EXPECT_EQ(run.StringValue(HKEY_LOCAL_MACHINE, kSoftwareKey, ""), "Nov 20 2003  13:11:53");
+  EXPECT_EQ(run.StringValue(HKEY_CURRENT_USER, kFlagKey, "1024x768@32"), "75");
 }
 
-TEST_F(InstallationTest, InstallWithoutAdministratorRightsFailsEveryStep) {
-  ASSERT_EQ(Run(InstallMachine(false, "C:\\\\k.exe", false), "-d -i"), 1);
-  EXPECT_EQ(LogText(), kBanner + std::string(kFault924) + Lines(true, false, false, false));
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kRunKey));
+TEST(InstallationTest, InstallWithoutAdministratorRightsFailsEveryStep) {
+  const ProgramRun run = RunProgram(InstallMachine(false, "C:\\\\k.exe", false), "-d -i");
+  ASSERT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.LogText(), kBanner + std::string(kFault924) + Lines(true, false, false, false));
+  EXPECT_FALSE(run.KeyExists(HKEY_LOCAL_MACHINE, kRunKey));
 }
 
-TEST_F(InstallationTest, RemovalByAnAdministratorRemovesEverything) {
-  ASSERT_EQ(Run(InstallMachine(true, "C:\\\\k.exe", true), "-d -u"), 0);
-  EXPECT_EQ(LogText(), kBanner + Lines(false, true, true, true));
-  EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Kestrave"), std::nullopt);
-  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kRunKey));
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSoftwareKey));
-  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSoftwareKey));
-  EXPECT_FALSE(KeyExists(HKEY_USERS, kOtherUserFlags));
-  EXPECT_TRUE(KeyExists(HKEY_USERS, ".DEFAULT\\Software\\Calvorne"));
+TEST(InstallationTest, RemovalByAnAdministratorRemovesEverything) {
+  const ProgramRun run = RunProgram(InstallMachine(true, "C:\\\\k.exe", true), "-d -u");
+  ASSERT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.LogText(), kBanner + Lines(false, true, true, true));
+  EXPECT_EQ(run.StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Kestrave"), std::nullopt);
+  EXPECT_TRUE(run.KeyExists(HKEY_LOCAL_MACHINE, kRunKey));
+  EXPECT_FALSE(run.KeyExists(HKEY_LOCAL_MACHINE, kSoftwareKey));
+  EXPECT_FALSE(run.KeyExists(HKEY_CURRENT_USER, kSoftwareKey));
+  EXPECT_FALSE(run.KeyExists(HKEY_USERS, kOtherUserFlags));
+  EXPECT_TRUE(run.KeyExists(HKEY_USERS, ".DEFAULT\\Software\\Calvorne"));
 }
 
-TEST_F(InstallationTest, RemovalWithoutAdministratorRightsRemovesTheUsersOwnFlags) {
-  ASSERT_EQ(Run(InstallMachine(false, "C:\\\\k.exe", true), "-d -u"), 0);
-  EXPECT_EQ(LogText(), kBanner + Lines(false, false, false, true));
-  EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Kestrave"), "x");
-  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSoftwareKey));
-  EXPECT_TRUE(KeyExists(HKEY_USERS, kOtherUserFlags));
+TEST(InstallationTest, RemovalWithoutAdministratorRightsRemovesTheUsersOwnFlags) {
+  const ProgramRun run = RunProgram(InstallMachine(false, "C:\\\\k.exe", true), "-d -u");
+  ASSERT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.LogText(), kBanner + Lines(false, false, false, true));
+  EXPECT_EQ(run.StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Kestrave"), "x");
+  EXPECT_FALSE(run.KeyExists(HKEY_CURRENT_USER, kSoftwareKey));
+  EXPECT_TRUE(run.KeyExists(HKEY_USERS, kOtherUserFlags));
 }
 
-TEST_F(InstallationTest, RemovalOfNothingSaysSoInEveryLine) {
-  ASSERT_EQ(Run(InstallMachine(true, "C:\\\\k.exe", false), "-d -u"), 0);
-  EXPECT_EQ(LogText(), kBanner + Lines(false, false, false, false));
+TEST(InstallationTest, RemovalOfNothingSaysSoInEveryLine) {
+  const ProgramRun run = RunProgram(InstallMachine(true, "C:\\\\k.exe", false), "-d -u");
+  ASSERT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.LogText(), kBanner + Lines(false, false, false, false));
 }
 
-TEST_F(InstallationTest, RemovalReportsAnotherUsersFlagsAlone) {
+TEST(InstallationTest, RemovalReportsAnotherUsersFlagsAlone) {
   std::string machine = R"({"registry": {
     "HKEY_USERS\\.DEFAULT\\Software\\Calvorne\\Kestrave\\X": {"1x1@1": "1"}}})";
-  ASSERT_EQ(Run(machine, "-d -u"), 0);
-  EXPECT_EQ(LogText(), kBanner + Lines(false, false, false, true));
+  const ProgramRun run = RunProgram(machine, "-d -u");
+  ASSERT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.LogText(), kBanner + Lines(false, false, false, true));
 }
 
 // On Japanese, Chinese and Korean Windows the monitor's description in a
 // flag key name is localized, and its name takes more bytes in the code
 // page than the registry counts characters.
-TEST_F(InstallationTest, RemovalOnADoubleByteCodePageRemovesLocalizedFlagKeys) {
+TEST(InstallationTest, RemovalOnADoubleByteCodePageRemovesLocalizedFlagKeys) {
   // "汎用モニター" (a generic monitor), in UTF-8 as the machine file holds it.
   const std::string monitor =
       "\xE6\xB1\x8E\xE7\x94\xA8\xE3\x83\xA2\xE3\x83\x8B\xE3\x82\xBF\xE3\x83\xBC";
-  ASSERT_EQ(Run(R"({"os": {"codePage": 932}, "registry": {
+  const ProgramRun run = RunProgram(R"({"os": {"codePage": 932}, "registry": {
     "HKEY_CURRENT_USER\\Software\\Calvorne\\Kestrave\\Card_0000&)" + monitor +
-                    R"(_0001": {"1024x768@32": "60"}}})",
-                "-d -u"),
-            0);
-  EXPECT_EQ(LogText(), kBanner + Lines(false, false, false, true));
-  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSoftwareKey));
+                                        R"(_0001": {"1024x768@32": "60"}}})",
+                                    "-d -u");
+  ASSERT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.LogText(), kBanner + Lines(false, false, false, true));
+  EXPECT_FALSE(run.KeyExists(HKEY_CURRENT_USER, kSoftwareKey));
 }
 
 // Any user can make a link in their own hive: removal must neither empty
 // what it points at nor follow it round a loop. The link stays, and so does
 // the user's key above it.
-TEST_F(InstallationTest, RemovalLeavesRegistryLinksAndWhatTheyPointAt) {
+TEST(InstallationTest, RemovalLeavesRegistryLinksAndWhatTheyPointAt) {
   const std::string flags = "HKEY_CURRENT_USER\\\\Software\\\\Calvorne\\\\Kestrave";
   for (const std::string& target :
        {std::string("\\Registry\\Machine\\Software\\Victim"),
@@ -121,17 +129,19 @@ TEST_F(InstallationTest, RemovalLeavesRegistryLinksAndWhatTheyPointAt) {
       "HKEY_LOCAL_MACHINE\\Software\\Victim": {"keep": "1"},
       ")" + flags + R"(\\Card_0000&Monitor_0001": {"1024x768@32": "75"},
       ")" + flags + R"(\\Link": {"SymbolicLinkValue": ")" + RegistryLinkData(target) + R"("}}})";
-    EXPECT_EQ(Run(machine, "-d -u"), 0) << target;
-    EXPECT_EQ(LogText(), kBanner + Lines(false, false, false, false)) << target;
-    EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, "Software\\Victim", "keep"), "1") << target;
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kFlagKey)) << target;
+    const ProgramRun run = RunProgram(machine, "-d -u");
+    EXPECT_EQ(run.exitCode, 0) << target;
+    EXPECT_EQ(run.LogText(), kBanner + Lines(false, false, false, false)) << target;
+    EXPECT_EQ(run.StringValue(HKEY_LOCAL_MACHINE, "Software\\Victim", "keep"), "1") << target;
+    EXPECT_FALSE(run.KeyExists(HKEY_CURRENT_USER, kFlagKey)) << target;
   }
 }
 
-TEST_F(InstallationTest, RemovalDeletesTheKeyTreeFromTheLastSubkeyDown) {
-  ASSERT_EQ(Run(InstallMachine(true, "C:\\\\k.exe", true), "-u"), 0);
+TEST(InstallationTest, RemovalDeletesTheKeyTreeFromTheLastSubkeyDown) {
+  const ProgramRun run = RunProgram(InstallMachine(true, "C:\\\\k.exe", true), "-u");
+  ASSERT_EQ(run.exitCode, 0);
   bool deletedFlagKeyFirst = false;
-  for (const std::string& line : Machine().Calls().Trace()) {
+  for (const std::string& line : run.trace) {
     if (line.find("RegDeleteKeyA(") != 0) continue;
     deletedFlagKeyFirst = line.find("Card_0000&Monitor_0001") != std::string::npos;
     break;
@@ -139,23 +149,26 @@ TEST_F(InstallationTest, RemovalDeletesTheKeyTreeFromTheLastSubkeyDown) {
   EXPECT_TRUE(deletedFlagKeyFirst);
 }
 
-TEST_F(InstallationTest, ARunValueThatCannotBeWrittenIsAFault) {
+TEST(InstallationTest, ARunValueThatCannotBeWrittenIsAFault) {
   std::string machine =
       R"({"faults": [{"call": "RegSetValueExA", "nth": 1, "result": 5}]})";
-  ASSERT_EQ(Run(machine, "-d -i"), 1);
-  EXPECT_EQ(LogText(), kBanner + std::string(kFault924) + Lines(true, false, false, false));
+  const ProgramRun run = RunProgram(machine, "-d -i");
+  ASSERT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.LogText(), kBanner + std::string(kFault924) + Lines(true, false, false, false));
 }
 
 // A path cut short, or with "?" where a character has no ANSI equivalent,
 // would start nothing at log-on: the Run value is not written, the rest of
 // the installation goes on, and the exit code says it did not complete.
-TEST_F(InstallationTest, APathTheRunValueCannotHoldIsNotWritten) {
+TEST(InstallationTest, APathTheRunValueCannotHoldIsNotWritten) {
   const std::string cutShort = "C:\\\\" + std::string(252, 'd') + "\\\\k.exe";
   for (const std::string& path : {std::string("C:\\\\Users\\\\J?rg\\\\k.exe"), cutShort}) {
-    EXPECT_EQ(Run(InstallMachine(true, path, false), "-d -i"), 1) << path;
-    EXPECT_EQ(LogText(), kBanner + Lines(true, false, true, false)) << path;
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kRunKey)) << path;
-    EXPECT_EQ(StringValue(HKEY_LOCAL_MACHINE, kSoftwareKey, ""), "Nov 20 2003  13:11:53") << path;
+    const ProgramRun run = RunProgram(InstallMachine(true, path, false), "-d -i");
+    EXPECT_EQ(run.exitCode, 1) << path;
+    EXPECT_EQ(run.LogText(), kBanner + Lines(true, false, true, false)) << path;
+    EXPECT_FALSE(run.KeyExists(HKEY_LOCAL_MACHINE, kRunKey)) << path;
+    EXPECT_EQ(run.StringValue(HKEY_LOCAL_MACHINE, kSoftwareKey, ""), "Nov 20 2003  13:11:53")
+        << path;
   }
 }
 

@@ -73,7 +73,7 @@ TEST(MainJob, AfterTheUserChangedTheResolutionOnlyTheRefreshRateIsImproved) {
 TEST(MainJob, ForcingSkipsTheFlagTestAndChoosesAsIfNeverOptimised) {
   ProgramRun first = RunProgram(TestDisplayMachine());
   first.machine["adapters"][0]["current"] = "1024x768x32@60";
-  ProgramRun forced = RunProgram(first.machine, "\"kestrave.exe\" -d -f");
+  ProgramRun forced = RunProgram(first.machine, "-d -f");
   EXPECT_EQ(forced.PassLog(), kHeader + Currently("1024x 768,32 bpp @ 60 Hz") +
                                   "  Forcing optimization.\r\n" + kSetToPreferred + kSuccess +
                                   "\r\n" + kWallpaperLeftAlone);

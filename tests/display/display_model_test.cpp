@@ -205,10 +205,10 @@ TEST(DisplayModel, AnAdapterWhoseMonitorsAreAllInactiveHasNoMonitor) {
 
 TEST(DisplayModel, RawModesAreEnumeratedOnlyInDebugMode) {
   const std::string raw = ", 0x2) = ";
-  ProgramRun debug = RunProgram(TestDisplayMachine(), "\"kestrave.exe\" -d");
+  ProgramRun debug = RunProgram(TestDisplayMachine(), "-d");
   // Three modes and the call that ends the walk.
   EXPECT_EQ(debug.CallsWith("EnumDisplaySettingsExA", raw).size(), 4u);
-  ProgramRun quiet = RunProgram(TestDisplayMachine(), "\"kestrave.exe\"");
+  ProgramRun quiet = RunProgram(TestDisplayMachine(), "");
   EXPECT_TRUE(quiet.CallsWith("EnumDisplaySettingsExA", raw).empty());
   EXPECT_EQ(quiet.CallsWith("EnumDisplaySettingsExA", ", 0x0) = ").size(), 4u);
 }

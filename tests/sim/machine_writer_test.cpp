@@ -4,13 +4,13 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "sim/machine_file/machine_file.h"
 #include "sim/machine_file/machine_writer.h"
 #include "sim/machine_file/registry_data_text.h"
+#include "tests/support/files.h"
 #include "tests/support/sim_test_machine.h"
 
 namespace {
@@ -192,51 +192,35 @@ TEST(SimMachineWriter, ASecondRunReadsTheRegistryTheFirstLeft) {
 
 class SaveFile : public testing::Test {
  protected:
-  void SetUp() override {
-    folder_ =
-        std::filesystem::temp_directory_path() /
-        ("kestrave-sim-save-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
-  std::vector<std::string> Files() const {
+  static std::vector<std::string> Files() {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder_))
+    for (const auto& entry : std::filesystem::directory_iterator("."))
       names.push_back(entry.path().filename().string());
     return names;
   }
 
-  std::filesystem::path folder_;
+  ScratchFolder folder_;
 };
 
 TEST_F(SaveFile, ReplacesTheFileAndLeavesNoTemporary) {
-  std::string path = (folder_ / "machine.json").string();
-  std::ofstream(path) << "old";
-  SaveFileAtomically(path, "new\n");
-  std::ifstream file(path);
-  std::stringstream text;
-  text << file.rdbuf();
-  EXPECT_EQ(text.str(), "new\n");
+  std::ofstream("machine.json") << "old";
+  SaveFileAtomically("machine.json", "new\n");
+  EXPECT_EQ(FileContent("machine.json"), "new\n");
   EXPECT_EQ(Files(), std::vector<std::string>{"machine.json"});
 }
 
 TEST_F(SaveFile, AFailureLeavesNothingBehind) {
-  std::string path = (folder_ / "missing" / "machine.json").string();
-  EXPECT_THROW(SaveFileAtomically(path, "new\n"), std::runtime_error);
+  EXPECT_THROW(SaveFileAtomically("missing/machine.json", "new\n"), std::runtime_error);
   EXPECT_TRUE(Files().empty());
 }
 
 TEST_F(SaveFile, WritesIntoADeviceInsteadOfReplacingIt) {
   // A null device of its own, so that a fault here cannot take the
   // machine's /dev/null away.
-  std::string path = (folder_ / "null").string();
-  if (mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+  if (mknod("null", S_IFCHR | 0666, makedev(1, 3)) != 0)
     GTEST_SKIP() << "cannot make a device node here";
-  SaveFileAtomically(path, "new\n");
-  EXPECT_TRUE(std::filesystem::is_character_file(path));
+  SaveFileAtomically("null", "new\n");
+  EXPECT_TRUE(std::filesystem::is_character_file("null"));
   EXPECT_EQ(Files(), std::vector<std::string>{"null"});
 }
 

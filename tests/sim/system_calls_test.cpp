@@ -3,10 +3,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "platform/structured_exception.h"
+#include "tests/support/files.h"
 #include "tests/support/sim_test_machine.h"
 
 namespace {
@@ -226,27 +226,6 @@ TEST(SimSystemCalls, TheMessageBoxPrintsCaptionBlankLineAndText) {
 
 class SimFilesInFolder : public testing::Test {
  protected:
-  void SetUp() override {
-    previous_ = std::filesystem::current_path();
-    folder_ = std::filesystem::temp_directory_path() /
-              ("kestrave-sim-files-" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-    std::filesystem::current_path(folder_);
-  }
-  void TearDown() override {
-    std::filesystem::current_path(previous_);
-    std::filesystem::remove_all(folder_);
-  }
-
-  static std::string Content(const char* name) {
-    std::ifstream file(name, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-  }
-
   static HANDLE Open(Platform& calls, const char* name) {
     return calls.CreateFileA(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -259,8 +238,7 @@ class SimFilesInFolder : public testing::Test {
     EXPECT_EQ(written, std::strlen(text));
   }
 
-  std::filesystem::path previous_;
-  std::filesystem::path folder_;
+  ScratchFolder folder_;
 };
 
 TEST_F(SimFilesInFolder, ARealFileIsOpenedWithoutTruncationAndEmptiedBySetEndOfFile) {
@@ -271,10 +249,10 @@ TEST_F(SimFilesInFolder, ARealFileIsOpenedWithoutTruncationAndEmptiedBySetEndOfF
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   EXPECT_EQ(calls.GetLastError(), 183u);  // ERROR_ALREADY_EXISTS
   Write(calls, file, "ab");
-  EXPECT_EQ(Content("log.txt"), "ab23456789");
+  EXPECT_EQ(FileContent("log.txt"), "ab23456789");
   EXPECT_TRUE(calls.SetEndOfFile(file));
   Write(calls, file, "c");
-  EXPECT_EQ(Content("log.txt"), "abc");
+  EXPECT_EQ(FileContent("log.txt"), "abc");
   EXPECT_TRUE(calls.CloseHandle(file));
   EXPECT_FALSE(calls.CloseHandle(file));
 }
@@ -287,7 +265,7 @@ TEST_F(SimFilesInFolder, TheNullDeviceTakesEverythingAndTouchesNoFile) {
   EXPECT_TRUE(calls.SetEndOfFile(file));
   Write(calls, file, "banner\r\n");
   EXPECT_TRUE(calls.CloseHandle(file));
-  EXPECT_TRUE(std::filesystem::is_empty(folder_));
+  EXPECT_TRUE(std::filesystem::is_empty("."));
 }
 
 // A symbolic link stands for a reparse point: opened as itself with
@@ -342,7 +320,7 @@ TEST_F(SimFilesInFolder, ALogFileThatCannotBeOpenedOrEmptiedStaysAsItWas) {
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   EXPECT_FALSE(fixed.Calls().SetEndOfFile(file));
   EXPECT_TRUE(fixed.Calls().CloseHandle(file));
-  EXPECT_EQ(Content("kestrave.txt"), "old");
+  EXPECT_EQ(FileContent("kestrave.txt"), "old");
 }
 
 }  // namespace
