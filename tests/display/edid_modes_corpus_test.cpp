@@ -6,112 +6,17 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <optional>
-#include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "tests/support/corpus_files.h"
 #include "display/edid_modes.h"
+#include "tests/support/corpus_fields.h"
+#include "tests/support/corpus_files.h"
 #include "tests/support/mode_values.h"
 
 namespace {
-
-constexpr const char* kDecoder = "/usr/bin/edid-decode";
-
-// One timing line of the decoder, e.g.
-// "    DMT 0x0f:  1024x768i   86.957532 Hz   4:3     35.522 kHz ...".
-struct DecodedTiming {
-  std::string source;  // "DMT 0x0f", "IBM", "GTF", "DTD 1", ...
-  DWORD width;
-  DWORD height;
-  bool interlaced;
-  double refresh;
-  DWORD aspectWidth;
-  DWORD aspectHeight;
-};
-
-struct DecodedBaseBlock {
-  int version = 0;
-  int revision = 0;
-  bool firstTimingPreferred = false;
-  std::vector<DecodedTiming> established;
-  std::vector<DecodedTiming> standard;
-  bool detailedSectionSeen = false;
-  // The first entry of the detailed timing section, when it is a timing
-  // rather than a descriptor.
-  std::optional<DecodedTiming> firstDetailedTiming;
-};
-
-std::optional<DecodedTiming> ParseTiming(const std::string& line) {
-  static const std::regex pattern(
-      R"(^    ([^:]*[^: ]) *:\s+(\d+)x(\d+)(i?)\s+([0-9.]+) Hz\s+(\d+):(\d+))");
-  std::smatch match;
-  if (!std::regex_search(line, match, pattern)) return std::nullopt;
-  return DecodedTiming{match[1],
-                       static_cast<DWORD>(std::stoul(match[2])),
-                       static_cast<DWORD>(std::stoul(match[3])),
-                       match[4] == "i",
-                       std::stod(match[5]),
-                       static_cast<DWORD>(std::stoul(match[6])),
-                       static_cast<DWORD>(std::stoul(match[7]))};
-}
-
-// Reads the "Block 0" part of the decoder's report, up to its checksum line.
-DecodedBaseBlock ParseBaseBlock(const std::string& report) {
-  DecodedBaseBlock block;
-  std::istringstream lines(report);
-  std::string line;
-  while (std::getline(lines, line) && line.rfind("Block 0,", 0) != 0) {
-  }
-  std::string section;
-  while (std::getline(lines, line) && line.rfind("Checksum:", 0) != 0) {
-    const bool sectionHeading = line.rfind("  ", 0) == 0 && line[2] != ' ';
-    if (sectionHeading) {
-      section = line.substr(2);
-      if (std::sscanf(line.c_str(), "  EDID Structure Version & Revision: %d.%d", &block.version,
-                      &block.revision) == 2) {
-        continue;
-      }
-      if (section == "Detailed Timing Descriptors:") block.detailedSectionSeen = true;
-      continue;
-    }
-    if (line == "    First detailed timing is the preferred timing") {
-      block.firstTimingPreferred = true;
-    }
-    const bool entry = line.rfind("    ", 0) == 0 && line[4] != ' ';
-    if (!entry) continue;
-    if (section == "Established Timings I & II:") {
-      if (auto timing = ParseTiming(line)) block.established.push_back(*timing);
-    } else if (section == "Standard Timings:") {
-      if (auto timing = ParseTiming(line)) block.standard.push_back(*timing);
-    } else if (section == "Detailed Timing Descriptors:") {
-      // "DTD 1" is padded to "DTD  1" when the block has ten or more.
-      static const std::regex firstTiming("DTD +1");
-      std::optional<DecodedTiming> timing = ParseTiming(line);
-      if (timing && std::regex_match(timing->source, firstTiming)) {
-        block.firstDetailedTiming = timing;
-      }
-      section.clear();  // only the first entry is of interest
-    }
-  }
-  return block;
-}
-
-std::string RunDecoder(const std::filesystem::path& file, int& exitStatus) {
-  return CommandOutput(std::string(kDecoder) + " -s '" + file.string() + "' 2>/dev/null",
-                       exitStatus);
-}
-
-std::vector<unsigned char> ReadFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // A derived mode and the decoder's timing agree in resolution, and in
 // frequency to within what the decoder's exact rates allow: its rates are
@@ -167,19 +72,23 @@ void ExpectPresetsAgree(const DecodedBaseBlock& decoded, const std::vector<ModeV
 }
 
 void ExpectPreferredAgrees(const DecodedBaseBlock& decoded, const TMode* preferred) {
+  // The first entry of the detailed timing section, when it is a timing
+  // rather than a descriptor.
+  const auto& timings = decoded.detailedTimings;
+  const bool firstIsTiming = !timings.empty() && timings[0].offset == 0x36 && timings[0].decoded;
   if (!decoded.firstTimingPreferred) {
     EXPECT_EQ(preferred, nullptr);
-  } else if (!decoded.firstDetailedTiming) {
+  } else if (!firstIsTiming) {
     // A descriptor in the first slot is read as a timing of frequency 0.
     ASSERT_NE(preferred, nullptr);
     EXPECT_EQ(preferred->Frequency, 0u);
-  } else if (decoded.firstDetailedTiming->interlaced) {
+  } else if (timings[0].interlaced) {
     EXPECT_EQ(preferred, nullptr);
   } else {
     ASSERT_NE(preferred, nullptr);
-    const DecodedTiming& timing = *decoded.firstDetailedTiming;
-    EXPECT_EQ(preferred->Width, timing.width);
-    EXPECT_EQ(preferred->Height, timing.height);
+    const DecodedDetailedTiming& timing = timings[0];
+    EXPECT_EQ(preferred->Width, timing.hActive);
+    EXPECT_EQ(preferred->Height, timing.vActive);
     EXPECT_EQ(preferred->BitsPerPixel, 0u);
     // Rounded to the nearest hertz; the line rate is cut to whole hertz
     // first, which lowers the rate by far less than the slack given here.
@@ -189,19 +98,15 @@ void ExpectPreferredAgrees(const DecodedBaseBlock& decoded, const TMode* preferr
 }
 
 TEST(EdidModesCorpusTest, PresetsAndPreferredModeAgreeWithEdidDecode) {
-  ASSERT_TRUE(std::filesystem::exists(kDecoder))
-      << kDecoder << " is needed (Debian package edid-decode)";
   const std::vector<std::filesystem::path> files = CorpusFiles();
   ASSERT_FALSE(files.empty()) << "no EDID files in " << KESTRAVE_CORPUS_DIR;
 
   for (const std::filesystem::path& file : files) {
     SCOPED_TRACE(file.filename().string());
-    int exitStatus = 0;
-    const DecodedBaseBlock decoded = ParseBaseBlock(RunDecoder(file, exitStatus));
-    ASSERT_EQ(exitStatus, 0);
-    ASSERT_TRUE(decoded.detailedSectionSeen) << "no base block in the decoder's report";
+    const DecodedBaseBlock decoded = EdidDecode(file);
+    ASSERT_TRUE(decoded.found) << "no base block from edid-decode (Debian package edid-decode)";
 
-    const std::vector<unsigned char> edid = ReadFile(file);
+    const std::vector<unsigned char> edid = CorpusBlock(file);
     ASSERT_GE(edid.size(), 128u);
     TObjectList presetList;
     BuildPresets(edid, presetList);

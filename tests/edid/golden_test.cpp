@@ -4,12 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <vector>
 
 #include "edid/edid_report.h"
+#include "tests/support/corpus_files.h"
 
 namespace {
 
@@ -37,24 +36,18 @@ const GoldenCase kGoldenCases[] = {
     {"edid-0010.bin", "edid-0010-header-0x07-flipped.txt", 0x07, 0x01},  // wrong header too
 };
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 TEST(EdidGolden, ReportsMatchTheCheckedCopies) {
   for (const GoldenCase& c : kGoldenCases) {
     SCOPED_TRACE(c.golden);
-    const std::string content = ReadFile(std::string(KESTRAVE_CORPUS_DIR) + "/" + c.corpusFile);
-    std::vector<std::uint8_t> bytes(content.begin(), content.end());
+    std::vector<std::uint8_t> bytes =
+        CorpusBlock(std::string(KESTRAVE_CORPUS_DIR) + "/" + c.corpusFile);
     ASSERT_GE(bytes.size(), 128u);
-    if (bytes.size() > 256) bytes.resize(256);  // as the program keeps the registry value
     bytes[c.changedOffset] ^= c.changeMask;
 
     std::ostringstream report;
     WriteEdidReport(bytes.data(), bytes.size(), report, "    ");
     const std::string golden =
-        ReadFile(std::string(KESTRAVE_TEST_DATA_DIR) + "/edid-golden/" + c.golden);
+        FileContent(std::string(KESTRAVE_TEST_DATA_DIR) + "/edid-golden/" + c.golden);
     ASSERT_FALSE(golden.empty());
     EXPECT_EQ(report.str(), golden);
   }

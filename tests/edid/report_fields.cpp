@@ -3,7 +3,7 @@
 #include <regex>
 #include <sstream>
 
-#include "tests/edid/corpus_fields.h"
+#include "tests/support/corpus_fields.h"
 
 namespace {
 
@@ -11,12 +11,6 @@ std::string TrimLeft(const std::string& line) {
   const std::size_t start = line.find_first_not_of(' ');
   return start == std::string::npos ? "" : line.substr(start);
 }
-
-bool StartsWith(const std::string& text, const std::string& prefix) {
-  return text.compare(0, prefix.size(), prefix) == 0;
-}
-
-unsigned Number(const std::string& text) { return static_cast<unsigned>(std::stoul(text)); }
 
 std::string LastWord(const std::string& text) { return text.substr(text.rfind(' ') + 1); }
 

@@ -1,11 +1,12 @@
-// The EDID corpus and the independent decoder the corpus tests compare with.
+// The EDID corpus: real blocks, each read as the program would get it.
 #pragma once
 
 #include <algorithm>
-#include <cstdio>
+#include <cstdint>
 #include <filesystem>
-#include <string>
 #include <vector>
+
+#include "tests/support/files.h"
 
 // Every block of the corpus, in name order.
 inline std::vector<std::filesystem::path> CorpusFiles() {
@@ -17,18 +18,10 @@ inline std::vector<std::filesystem::path> CorpusFiles() {
   return files;
 }
 
-// The standard output of a shell command; status as pclose gives it, -1
-// when the command could not be started.
-inline std::string CommandOutput(const std::string& command, int& status) {
-  std::FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) {
-    status = -1;
-    return {};
-  }
-  std::string output;
-  char buffer[4096];
-  for (size_t count; (count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-    output.append(buffer, count);
-  status = pclose(pipe);
-  return output;
+// The file's bytes as the program keeps a monitor's registry value: the
+// first 256 of them.
+inline std::vector<std::uint8_t> CorpusBlock(const std::filesystem::path& file) {
+  const std::string bytes = FileContent(file);
+  return std::vector<std::uint8_t>(bytes.begin(),
+                                   bytes.begin() + std::min<std::ptrdiff_t>(bytes.size(), 256));
 }

@@ -1,18 +1,13 @@
-// Reads the fields of the base block back from the text of edid-decode
-// (run with -s, the decode without its hex dump).
+// Runs edid-decode (with -s, the decode without its hex dump) and reads the
+// fields of the base block back from its text.
 
+#include <cstdio>
 #include <regex>
 #include <sstream>
 
-#include "tests/edid/corpus_fields.h"
+#include "tests/support/corpus_fields.h"
 
 namespace {
-
-bool StartsWith(const std::string& text, const std::string& prefix) {
-  return text.compare(0, prefix.size(), prefix) == 0;
-}
-
-unsigned Number(const std::string& text) { return static_cast<unsigned>(std::stoul(text)); }
 
 // 'text' between the first and the last apostrophe.
 std::string Quoted(const std::string& line) {
@@ -28,7 +23,7 @@ class EdidDecodeParser {
     bool inBaseBlock = false;
     while (std::getline(lines, line)) {
       if (StartsWith(line, "Block 0, Base EDID:")) {
-        inBaseBlock = true;
+        inBaseBlock = fields_.found = true;
       } else if (inBaseBlock && (StartsWith(line, "Checksum:") || StartsWith(line, "Block "))) {
         break;
       } else if (inBaseBlock) {
@@ -94,10 +89,14 @@ class EdidDecodeParser {
       fields_.vSizeCm = Number(m[2]);
     }
     if (StartsWith(text, "Gamma: ")) fields_.gamma = text.substr(7);
+    if (text == "First detailed timing is the preferred timing") {
+      fields_.firstTimingPreferred = true;
+    }
   }
 
   void AddTiming(const std::string& text, std::vector<DecodedTiming>& timings) {
-    static const std::regex kTiming(R"(^([^:]*):\s+(\d+)x(\d+)(i?)\s+([0-9.]+) Hz.*$)");
+    static const std::regex kTiming(
+        R"(^([^:]*[^: ]) *:\s+(\d+)x(\d+)(i?)\s+([0-9.]+) Hz(?:\s+(\d+):(\d+))?.*$)");
     std::smatch m;
     if (!std::regex_match(text, m, kTiming)) return;
     // A standard timing of an EDID 1.4 block may be shown twice: by the
@@ -106,15 +105,18 @@ class EdidDecodeParser {
       ++fields_.secondFormulaTimings;
       return;
     }
-    DecodedTiming timing{Number(m[2]), Number(m[3]), std::stod(m[5]), m[4] == "i", 0};
-    timing.nearestDmt = StartsWith(m[1], "DMT");
+    DecodedTiming timing{Number(m[2]), Number(m[3]), std::stod(m[5]), m[4] == "i", 0, m[1]};
+    if (m[6].matched) {
+      timing.aspectWidth = Number(m[6]);
+      timing.aspectHeight = Number(m[7]);
+    }
     timings.push_back(timing);
   }
 
   void Descriptor(const std::string& text) {
     std::smatch m;
     static const std::regex kDetailedTiming(
-        R"(^DTD +\d+:\s+(\d+)x(\d+)(i?)\s+[0-9.]+ Hz.*?([0-9.]+) MHz(.*)$)");
+        R"(^DTD +\d+:\s+(\d+)x(\d+)(i?)\s+([0-9.]+) Hz.*?([0-9.]+) MHz(.*)$)");
     item_ = Item::Other;
     // Each item is one of the four blocks, in order; the revision of a
     // laptop panel's data comes as an item of its own before them.
@@ -126,8 +128,9 @@ class EdidDecodeParser {
       t.hActive = Number(m[1]);
       t.vActive = Number(m[2]);
       t.interlaced = m[3] == "i";
-      t.pixelClock = std::stod(m[4]);
-      const std::string rest = m[5];
+      t.refresh = std::stod(m[4]);
+      t.pixelClock = std::stod(m[5]);
+      const std::string rest = m[6];
       if (std::regex_search(rest, m, Pattern(R"((\d+) mm x (\d+) mm)"))) {
         t.hSize = Number(m[1]);
         t.vSize = Number(m[2]);
@@ -235,6 +238,14 @@ class EdidDecodeParser {
 
 }  // namespace
 
-DecodedBaseBlock ParseEdidDecode(const std::string& output) {
+DecodedBaseBlock EdidDecode(const std::filesystem::path& file) {
+  const std::string command = "edid-decode -s '" + file.string() + "' 2>/dev/null";
+  std::string output;
+  if (std::FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (size_t count; (count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+      output.append(buffer, count);
+    pclose(pipe);
+  }
   return EdidDecodeParser().Parse(output);
 }

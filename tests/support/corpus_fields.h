@@ -1,10 +1,12 @@
 // The decoded fields of an EDID base block, as read back from two reports:
 // the program's own EDID report and the text of Debian's edid-decode. The
-// corpus test compares them field by field.
+// corpus tests compare them field by field, and the modes derived from a
+// block with what edid-decode finds in it.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <regex>
 #include <string>
@@ -14,8 +16,11 @@ struct DecodedTiming {  // an established or standard timing
   unsigned width = 0, height = 0;
   double refresh = 0;  // Hz
   bool interlaced = false;
-  std::size_t offset = 0;   // of a standard timing's two bytes in the block
-  bool nearestDmt = false;  // edid-decode: the DMT timing it took for a standard timing
+  std::size_t offset = 0;  // of a standard timing's two bytes in the block
+  // edid-decode only: where the timing comes from ("DMT 0x11" for the DMT
+  // timing it took for a standard timing, "IBM", "GTF", ...) and its aspect.
+  std::string source = "";
+  unsigned aspectWidth = 0, aspectHeight = 0;
 };
 
 struct DecodedDetailedTiming {
@@ -26,6 +31,7 @@ struct DecodedDetailedTiming {
   unsigned hSyncOffset = 0, hSyncWidth = 0, vSyncOffset = 0, vSyncWidth = 0;
   unsigned hSize = 0, vSize = 0, hBorder = 0, vBorder = 0;
   bool interlaced = false;
+  double refresh = 0;  // Hz; edid-decode only
 };
 
 struct DecodedText {
@@ -42,6 +48,7 @@ struct DecodedRangeLimits {
 };
 
 struct DecodedBaseBlock {
+  bool found = false;  // edid-decode: the text has a base block
   std::string manufacturer;
   unsigned productCode = 0;
   std::uint32_t serialNumber = 0;
@@ -50,6 +57,7 @@ struct DecodedBaseBlock {
   bool digital = false;
   unsigned hSizeCm = 0, vSizeCm = 0;  // 0 and 0 when not specified
   std::string gamma;                  // two decimals; empty when edid-decode has none
+  bool firstTimingPreferred = false;  // edid-decode only
   std::vector<DecodedTiming> established;
   std::size_t manufacturerTimings = 0;  // "Vendor proprietary" entries
   std::vector<DecodedTiming> standard;
@@ -62,7 +70,16 @@ struct DecodedBaseBlock {
 };
 
 DecodedBaseBlock ParseEdidReport(const std::string& report);
-DecodedBaseBlock ParseEdidDecode(const std::string& output);
+// What edid-decode makes of the file's base block.
+DecodedBaseBlock EdidDecode(const std::filesystem::path& file);
+
+inline bool StartsWith(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+inline unsigned Number(const std::string& text) {
+  return static_cast<unsigned>(std::stoul(text));
+}
 
 // A regular expression, compiled once for all the lines of the corpus.
 inline const std::regex& Pattern(const char* pattern) {
