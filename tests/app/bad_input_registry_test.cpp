@@ -7,6 +7,7 @@
 
 #include "tests/support/display_machine.h"
 #include "tests/support/program_run.h"
+#include "tests/support/test_names.h"
 
 namespace {
 
@@ -25,6 +26,8 @@ struct WrongTypeCase {
   const char* runValue;       // the Run value "Kestrave" found
   const char* softwareStamp;  // the software key's default value found
 };
+
+void PrintTo(const WrongTypeCase& c, std::ostream* out) { *out << c.name; }
 
 class OwnValuesOfWrongType : public testing::TestWithParam<WrongTypeCase> {
  protected:
@@ -67,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                     WrongTypeCase{"Binary", "hex:43,3a,5c", "hex:"},
                     WrongTypeCase{"MultiStringAndExpandable", "hex(7):43,00,00", "hex(2):25,00"},
                     WrongTypeCase{"NoType", "hex(0):", "hex(0):41"}),
-    [](const testing::TestParamInfo<WrongTypeCase>& info) { return info.param.name; });
+    PrintedName());
 
 const char kPreferredTarget[] = "  Optimal: [preferred mode: 1280x1024,32 bpp @ 60 Hz] ";
 
@@ -78,6 +81,8 @@ struct FlagCase {
   std::string optimal;  // the "Optimal:" line, or empty when the display is left alone
   Json flagsAfter;
 };
+
+void PrintTo(const FlagCase& c, std::ostream* out) { *out << c.name; }
 
 class FlagsOfWrongType : public testing::TestWithParam<FlagCase> {};
 
@@ -115,6 +120,6 @@ INSTANTIATE_TEST_SUITE_P(
         FlagCase{"FlagKeyNameAsValue", {{kTestFlagKey, "dword:00000001"}}, nullptr,
                  std::string(kPreferredTarget) + "1280x1024,32 bpp @ 60 Hz\r\n",
                  {{"1280x1024@32", "60"}}}),
-    [](const testing::TestParamInfo<FlagCase>& info) { return info.param.name; });
+    PrintedName());
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "tests/support/display_machine.h"
 #include "tests/support/program_run.h"
+#include "tests/support/test_names.h"
 
 namespace {
 
@@ -76,6 +77,8 @@ struct DeviceStringCase {
   bool recorded;  // whether the flag key can be created at all
 };
 
+void PrintTo(const DeviceStringCase& c, std::ostream* out) { *out << c.name; }
+
 class FlagKeyOfDeviceStrings : public testing::TestWithParam<DeviceStringCase> {};
 
 TEST_P(FlagKeyOfDeviceStrings, IsUsedAsItStandsAndRemovedByUninstall) {
@@ -130,6 +133,6 @@ INSTANTIATE_TEST_SUITE_P(
         // display is optimised again at every run.
         DeviceStringCase{"LeadingBackslash", "\\Lumenar LX", "Plug and Play Monitor", false},
         DeviceStringCase{"DoubledBackslash", "Lumenar\\\\LX", "Plug and Play Monitor", false}),
-    [](const testing::TestParamInfo<DeviceStringCase>& info) { return info.param.name; });
+    PrintedName());
 
 }  // namespace

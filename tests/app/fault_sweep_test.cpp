@@ -11,6 +11,7 @@
 #include "tests/app/owned_changes.h"
 #include "sim/machine_file/sample_machine.h"
 #include "tests/support/program_run.h"
+#include "tests/support/test_names.h"
 
 namespace {
 
@@ -122,9 +123,6 @@ TEST_P(FaultSweep, EveryFailingCallEndsAsItMust) {
   EXPECT_EQ(failed, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Machines, FaultSweep, testing::ValuesIn(kSweepCases),
-                         [](const testing::TestParamInfo<SweepCase>& info) {
-                           return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Machines, FaultSweep, testing::ValuesIn(kSweepCases), PrintedName());
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "tests/support/display_machine.h"
 #include "tests/support/program_run.h"
+#include "tests/support/test_names.h"
 
 namespace {
 
@@ -80,10 +81,13 @@ TEST(MainJob, ForcingSkipsTheFlagTestAndChoosesAsIfNeverOptimised) {
 }
 
 struct ChangeResultCase {
+  const char* name;
   int result;
   const char* text;
   bool counts;  // as a successful change, so that the wallpaper step runs
 };
+
+void PrintTo(const ChangeResultCase& c, std::ostream* out) { *out << c.name; }
 
 class MainJobChangeResult : public testing::TestWithParam<ChangeResultCase> {};
 
@@ -101,17 +105,21 @@ TEST_P(MainJobChangeResult, IsReportedAndTheFlagRecordedWhateverItIs) {
 INSTANTIATE_TEST_SUITE_P(
     Codes, MainJobChangeResult,
     testing::Values(
-        ChangeResultCase{0, "Optimal mode set successfully.", true},
-        ChangeResultCase{1, "The computer must be restarted for the graphics mode to work.", true},
-        ChangeResultCase{-1, "The display driver failed the specified graphics mode.", false},
-        ChangeResultCase{-2, "The graphics mode is not supported.", false},
-        ChangeResultCase{-3, "Windows NT/2000: Unable to write settings to the registry.", false},
-        ChangeResultCase{-4, "An invalid set of flags was passed in.", false},
-        ChangeResultCase{-5,
+        ChangeResultCase{"Successful", 0, "Optimal mode set successfully.", true},
+        ChangeResultCase{"Restart", 1,
+                         "The computer must be restarted for the graphics mode to work.", true},
+        ChangeResultCase{"Failed", -1, "The display driver failed the specified graphics mode.",
+                         false},
+        ChangeResultCase{"BadMode", -2, "The graphics mode is not supported.", false},
+        ChangeResultCase{"NotUpdated", -3,
+                         "Windows NT/2000: Unable to write settings to the registry.", false},
+        ChangeResultCase{"BadFlags", -4, "An invalid set of flags was passed in.", false},
+        ChangeResultCase{"BadParam", -5,
                          "An invalid parameter was passed in. This can include an invalid flag "
                          "or combination of flags.",
                          false},
-        ChangeResultCase{-6, "Unknown error code from ChangeDisplaySettingsEx.", false}));
+        ChangeResultCase{"Unknown", -6, "Unknown error code from ChangeDisplaySettingsEx.", false}),
+    PrintedName());
 
 TEST(MainJob, TheWallpaperFollowsAModeAcceptedOnlyAfterARestart) {
   Json machine = TestDisplayMachine();

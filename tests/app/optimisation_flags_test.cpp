@@ -12,13 +12,17 @@
 #include "tests/support/display_machine.h"
 #include "sim/machine_file/machine_writer.h"
 #include "tests/support/program_run.h"
+#include "tests/support/test_names.h"
 
 namespace {
 
 struct TailCase {
+  const char* name;
   const char* deviceKey;
   const char* tail;
 };
+
+void PrintTo(const TailCase& c, std::ostream* out) { *out << c.name; }
 
 class DeviceKeyTailOf : public testing::TestWithParam<TailCase> {};
 
@@ -29,11 +33,15 @@ TEST_P(DeviceKeyTailOf, StartsTwoCharactersAfterTheLastBrace) {
 INSTANTIATE_TEST_SUITE_P(
     Keys, DeviceKeyTailOf,
     testing::Values(
-        TailCase{"\\Registry\\Machine\\System\\CurrentControlSet\\Control\\Class\\"
+        TailCase{"ClassKey",
+                 "\\Registry\\Machine\\System\\CurrentControlSet\\Control\\Class\\"
                  "{4D36E96E-E325-11CE-BFC1-08002BE10318}\\0003",
                  "0003"},
-        TailCase{"{A}\\0001{B}\\12", "12"}, TailCase{"\\Video\\0003", "Video\\0003"},
-        TailCase{"K", ""}, TailCase{"{A}\\", ""}, TailCase{"{A}", ""}, TailCase{"", ""}));
+        TailCase{"TwoBraces", "{A}\\0001{B}\\12", "12"},
+        TailCase{"NoBrace", "\\Video\\0003", "Video\\0003"}, TailCase{"OneCharacter", "K", ""},
+        TailCase{"NothingAfterTheBrace", "{A}\\", ""}, TailCase{"BraceAtTheEnd", "{A}", ""},
+        TailCase{"Empty", "", ""}),
+    PrintedName());
 
 TEST(OptimisationFlags, RecordingAResolutionAgainKeepsOneValueWithTheLaterRate) {
   KestraveModule module;
@@ -74,6 +82,6 @@ TEST_P(FlagWriteFault, IsReportedAndThePassGoesOn) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Calls, FlagWriteFault,
-                         testing::Values("RegSetValueExA", "RegCreateKeyExA"));
+                         testing::Values("RegSetValueExA", "RegCreateKeyExA"), PrintedName());
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "sim/machine_file/json_reading.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/sim_test_machine.h"
+#include "tests/support/test_names.h"
 
 namespace {
 
@@ -18,6 +19,8 @@ struct WallpaperCase {
   std::string log;  // after the "currently set to" line
   std::string wallpaperAfter;
 };
+
+void PrintTo(const WallpaperCase& c, std::ostream* out) { *out << c.name; }
 
 class Wallpaper : public testing::TestWithParam<WallpaperCase> {};
 
@@ -108,12 +111,14 @@ INSTANTIATE_TEST_SUITE_P(
         WallpaperCase{"ADirectoryIsNoBitmap",
                       Json{{"wallpaper", {{"path", kOv}}}, {"directories", {kZqx1024}}}, 1024,
                       Missing(kZqx1024), kOv}),
-    [](const testing::TestParamInfo<WallpaperCase>& info) { return info.param.name; });
+    PrintedName());
 
 struct SettingFault {
   const char* switchedOff;  // the wallpaper member made false
   const char* log;
 };
+
+void PrintTo(const SettingFault& c, std::ostream* out) { *out << "not " << c.switchedOff; }
 
 class WallpaperSetting : public testing::TestWithParam<SettingFault> {};
 
@@ -136,7 +141,8 @@ INSTANTIATE_TEST_SUITE_P(
                                  "'C:\\WINDOWS\\zqx1024h.bmp'.\n"},
                     SettingFault{"readable",
                                  "\nError in Kestrave line 351: Unable to read current "
-                                 "wallpaper setting.\n"}));
+                                 "wallpaper setting.\n"}),
+    PrintedName());
 
 TEST(WallpaperFaults, NoModeIsAFault) {
   SimTestMachine simulated(Showing(kOv, {kZqx1024}).dump());

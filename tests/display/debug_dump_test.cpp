@@ -14,6 +14,7 @@
 #include "tests/support/log_capture.h"
 #include "tests/support/mode_values.h"
 #include "tests/support/sim_test_machine.h"
+#include "tests/support/test_names.h"
 
 namespace {
 
@@ -133,6 +134,8 @@ struct ModeListCase {
   const char* expected;
 };
 
+void PrintTo(const ModeListCase& c, std::ostream* out) { *out << c.name; }
+
 class ModeList : public testing::TestWithParam<ModeListCase> {};
 
 TEST_P(ModeList, FourModesToALineEachWithTwoTrailingSpaces) {
@@ -166,10 +169,7 @@ const ModeListCase kModeListCases[] = {
      ">1280x1024,32 bpp @ 60 Hz  \n"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Debug, ModeList, testing::ValuesIn(kModeListCases),
-                         [](const testing::TestParamInfo<ModeListCase>& info) {
-                           return std::string(info.param.name);
-                         });
+INSTANTIATE_TEST_SUITE_P(Debug, ModeList, testing::ValuesIn(kModeListCases), PrintedName());
 
 TEST(ModeListWithoutList, WritesNothing) {
   LogCapture log;

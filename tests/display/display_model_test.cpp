@@ -13,6 +13,7 @@
 #include "display/display.h"
 #include "tests/support/display_machine.h"
 #include "tests/support/program_run.h"
+#include "tests/support/test_names.h"
 
 namespace {
 
@@ -48,6 +49,8 @@ struct MonitorKeyCase {
   std::string hardwareKey;
   std::vector<unsigned char> edid;
 };
+
+void PrintTo(const MonitorKeyCase& c, std::ostream* out) { *out << c.name; }
 
 class MonitorKey : public testing::TestWithParam<MonitorKeyCase> {};
 
@@ -99,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
         MonitorKeyCase{"OtherBinaryType", kXpId,
                        WithParameters({{"EDID", "hex(7):" + HexData(Bytes(4)).substr(4)}}),
                        kMonitorKey, Bytes(4)}),
-    [](const testing::TestParamInfo<MonitorKeyCase>& info) { return info.param.name; });
+    PrintedName());
 
 struct RunEndingCase {
   const char* name;
@@ -107,6 +110,8 @@ struct RunEndingCase {
   Json machine;
   std::string line;  // what follows the line end the handler writes first
 };
+
+void PrintTo(const RunEndingCase& c, std::ostream* out) { *out << c.name; }
 
 class MonitorFault : public testing::TestWithParam<RunEndingCase> {};
 
@@ -142,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "VCL exception: Invalid data type for 'EDID'@"},
         RunEndingCase{"NumberBadEdid", kXpId, WithParameters({{"BAD_EDID", "dword:00000001"}}),
                       "VCL exception: Invalid data type for 'BAD_EDID'@"}),
-    [](const testing::TestParamInfo<RunEndingCase>& info) { return info.param.name; });
+    PrintedName());
 
 TEST(DisplayModel, AMissingDeviceParametersKeyLetsTheRunGoOn) {
   Json machine = TestDisplayMachine();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "tests/support/sim_test_machine.h"
+#include "tests/support/test_names.h"
 
 namespace {
 
@@ -110,6 +111,11 @@ struct ChangeCase {
   const char* registry;
 };
 
+void PrintTo(const ChangeCase& c, std::ostream* out) {
+  *out << ModeText(c.mode) << " flags " << c.flags;
+  if (std::string(c.changeResults) != "{}") *out << " results " << c.changeResults;
+}
+
 class ChangeResults : public testing::TestWithParam<ChangeCase> {};
 
 TEST_P(ChangeResults, DecideTheAnswerAndTheModesKept) {
@@ -147,7 +153,7 @@ const ChangeCase kChangeCases[] = {
     {"{}", k1280, CDS_GLOBAL, DISP_CHANGE_BADFLAGS, "1024x768x32@60", "1024x768x32@60"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Sim, ChangeResults, testing::ValuesIn(kChangeCases));
+INSTANTIATE_TEST_SUITE_P(Sim, ChangeResults, testing::ValuesIn(kChangeCases), PrintedName());
 
 TEST(SimDisplay, AChangeOnAnUnknownAdapterFails) {
   SimTestMachine machine(kAdapters);

@@ -6,6 +6,7 @@
 
 #include "platform/structured_exception.h"
 #include "tests/support/sim_test_machine.h"
+#include "tests/support/test_names.h"
 
 namespace {
 
@@ -95,6 +96,8 @@ struct TraceCase {
   const char* line;
 };
 
+void PrintTo(const TraceCase& c, std::ostream* out) { *out << c.what; }
+
 class TraceLines : public testing::TestWithParam<TraceCase> {};
 
 TEST_P(TraceLines, ShowNameArgumentsResultAndOutValues) {
@@ -104,7 +107,7 @@ TEST_P(TraceLines, ShowNameArgumentsResultAndOutValues) {
         "faults": [{"call": "RegDeleteKeyA", "result": 5}]})",
                          "\"C:\\Program Files\\Kestrave\\kestrave.exe\" -d 100%");
   GetParam().call(machine.Calls());
-  EXPECT_EQ(machine.LastTraceLine(), GetParam().line) << GetParam().what;
+  EXPECT_EQ(machine.LastTraceLine(), GetParam().line);
 }
 
 const TraceCase kTraceCases[] = {
@@ -179,7 +182,7 @@ const TraceCase kTraceCases[] = {
      R"(CompareStringA(0x400, 0x1, "d", 1, "D", -1) = 2)"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Sim, TraceLines, testing::ValuesIn(kTraceCases));
+INSTANTIATE_TEST_SUITE_P(Sim, TraceLines, testing::ValuesIn(kTraceCases), PrintedName());
 
 TEST(SimTrace, RecordsEveryCallInOrder) {
   SimTestMachine machine;

@@ -5,6 +5,7 @@
 #include "sim/machine_file/machine_file_error.h"
 #include "sim/machine_file/machine_reader.h"
 #include "sim/machine_file/registry_data_text.h"
+#include "tests/support/test_names.h"
 
 namespace {
 
@@ -13,6 +14,10 @@ struct BadFile {
   const char* place;
   const char* problem;  // a part of the problem text
 };
+
+void PrintTo(const BadFile& c, std::ostream* out) {
+  *out << c.place << (*c.place ? ": " : "") << c.problem;
+}
 
 std::string Adapter(const std::string& members) {
   return R"({"adapters": [{"DeviceName": "\\\\.\\DISPLAY1", "DeviceString": "A", "StateFlags": 5,
@@ -115,7 +120,7 @@ const BadFile kBadFiles[] = {
      "\"RegOpenKey\" is not a call of the platform layer"},
     {R"({"faults": [{"call": "RegOpenKeyExA"}]})", "/faults/0", "exactly one of"},
     {R"({"faults": [{"call": "RegOpenKeyExA", "result": 5, "raise": "access-violation"}]})",
-     "/faults/0", "exactly one of"},
+     "/faults/0", "needs exactly one of \"result\" and \"raise\""},
     {R"({"faults": [{"call": "RegOpenKeyExA", "raise": "stack-overflow"}]})", "/faults/0/raise",
      "access-violation"},
     {R"({"faults": [{"call": "RegOpenKeyExA", "nth": 0, "result": 5}]})", "/faults/0/nth",
@@ -126,7 +131,7 @@ const BadFile kBadFiles[] = {
      "from -2147483648 to 4294967295"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Sim, MachineFileErrors, testing::ValuesIn(kBadFiles));
+INSTANTIATE_TEST_SUITE_P(Sim, MachineFileErrors, testing::ValuesIn(kBadFiles), PrintedName());
 
 TEST(SimMachineReader, EveryMemberHasItsDefault) {
   Machine machine = ReadMachine(ParseMachineJson("{}"));
@@ -180,6 +185,8 @@ struct DataForm {
   std::string bytes;
 };
 
+void PrintTo(const DataForm& c, std::ostream* out) { *out << "text '" << c.text << "'"; }
+
 class RegistryDataForms : public testing::TestWithParam<DataForm> {};
 
 TEST_P(RegistryDataForms, ReadAndWriteTheSameWay) {
@@ -214,7 +221,7 @@ const DataForm kDataForms[] = {
     {"hex(1):68,65,78,3a,00", REG_SZ, std::string("hex:\0", 5)},
 };
 
-INSTANTIATE_TEST_SUITE_P(Sim, RegistryDataForms, testing::ValuesIn(kDataForms));
+INSTANTIATE_TEST_SUITE_P(Sim, RegistryDataForms, testing::ValuesIn(kDataForms), PrintedName());
 
 TEST(SimMachineReader, UppercaseHexDigitsAreRead) {
   RegistryData data = ParseRegistryDataText("hex(A):FF,Aa");

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/support/sim_test_machine.h"
+#include "tests/support/test_names.h"
 
 namespace {
 
@@ -79,6 +80,8 @@ struct StatusCase {
   LONG expected;
 };
 
+void PrintTo(const StatusCase& c, std::ostream* out) { *out << c.what; }
+
 class RegistryStatus : public testing::TestWithParam<StatusCase> {};
 
 TEST_P(RegistryStatus, AnswersAsWindows) {
@@ -86,7 +89,7 @@ TEST_P(RegistryStatus, AnswersAsWindows) {
   std::string json = kMachine;
   json.insert(1, std::string("\"user\": {\"admin\": ") + (test.admin ? "true" : "false") + "},");
   SimTestMachine machine(json);
-  EXPECT_EQ(test.call(machine.Calls()), test.expected) << test.what;
+  EXPECT_EQ(test.call(machine.Calls()), test.expected);
 }
 
 const StatusCase kStatusCases[] = {
@@ -214,7 +217,7 @@ const StatusCase kStatusCases[] = {
      ERROR_SUCCESS},
 };
 
-INSTANTIATE_TEST_SUITE_P(Sim, RegistryStatus, testing::ValuesIn(kStatusCases));
+INSTANTIATE_TEST_SUITE_P(Sim, RegistryStatus, testing::ValuesIn(kStatusCases), PrintedName());
 
 TEST(SimRegistry, CurrentUserIsTheUsersHiveListedUnderHkeyUsers) {
   SimTestMachine machine(kMachine);

@@ -8,6 +8,7 @@
 #include "platform/structured_exception.h"
 #include "tests/support/files.h"
 #include "tests/support/sim_test_machine.h"
+#include "tests/support/test_names.h"
 
 namespace {
 
@@ -17,6 +18,10 @@ struct MaskCase {
   BYTE condition;
   ULONGLONG expected;
 };
+
+void PrintTo(const MaskCase& c, std::ostream* out) {
+  *out << "mask " << c.mask << " type " << c.type << " condition " << int{c.condition};
+}
 
 class ConditionMasks : public testing::TestWithParam<MaskCase> {};
 
@@ -36,12 +41,17 @@ const MaskCase kMaskCases[] = {
     {0x18, 0, VER_EQUAL, 0x18},
 };
 
-INSTANTIATE_TEST_SUITE_P(Sim, ConditionMasks, testing::ValuesIn(kMaskCases));
+INSTANTIATE_TEST_SUITE_P(Sim, ConditionMasks, testing::ValuesIn(kMaskCases), PrintedName());
 
 struct VersionCase {
   DWORD osMajor, osMinor, wantedMajor, wantedMinor;
   BOOL passes;
 };
+
+void PrintTo(const VersionCase& c, std::ostream* out) {
+  *out << "Windows " << c.osMajor << "." << c.osMinor << " for " << c.wantedMajor << "."
+       << c.wantedMinor;
+}
 
 class VersionChecks : public testing::TestWithParam<VersionCase> {};
 
@@ -68,7 +78,7 @@ const VersionCase kVersionCases[] = {
     {4, 10, 5, 0, FALSE}, {5, 1, 5, 2, FALSE}, {10, 0, 5, 0, TRUE},
 };
 
-INSTANTIATE_TEST_SUITE_P(Sim, VersionChecks, testing::ValuesIn(kVersionCases));
+INSTANTIATE_TEST_SUITE_P(Sim, VersionChecks, testing::ValuesIn(kVersionCases), PrintedName());
 
 TEST(SimSystemCalls, AVersionRecordOfAnotherSizeIsRefused) {
   SimTestMachine machine;
@@ -162,12 +172,15 @@ TEST(SimSystemCalls, FileAttributesOfFilesAndFoldersWithoutRegardToCase) {
 }
 
 struct CompareCase {
+  const char* name;
   const char* first;
   int firstCount;
   const char* second;
   DWORD flags;
   int expected;
 };
+
+void PrintTo(const CompareCase& c, std::ostream* out) { *out << c.name; }
 
 class Comparisons : public testing::TestWithParam<CompareCase> {};
 
@@ -180,18 +193,18 @@ TEST_P(Comparisons, FollowWindows1252Case) {
 }
 
 const CompareCase kCompareCases[] = {
-    {"D", -1, "d", NORM_IGNORECASE, CSTR_EQUAL},
-    {"D", -1, "d", 0, CSTR_LESS_THAN},
-    {"df", 1, "d", NORM_IGNORECASE, CSTR_EQUAL},
-    {"df", 2, "d", NORM_IGNORECASE, CSTR_GREATER_THAN},
-    {"MONITOR\\X", 7, "Monitor", NORM_IGNORECASE, CSTR_EQUAL},
-    {"\xc9T\xc9", -1, "\xe9t\xe9", NORM_IGNORECASE, CSTR_EQUAL},
-    {"\x8a", -1, "\x9a", NORM_IGNORECASE, CSTR_EQUAL},
-    {"\xd7", -1, "\xf7", NORM_IGNORECASE, CSTR_LESS_THAN},
-    {"a", -1, "b", NORM_IGNORECASE, CSTR_LESS_THAN},
+    {"IgnoringCase", "D", -1, "d", NORM_IGNORECASE, CSTR_EQUAL},
+    {"UpperCaseFirst", "D", -1, "d", 0, CSTR_LESS_THAN},
+    {"CountedFirstString", "df", 1, "d", NORM_IGNORECASE, CSTR_EQUAL},
+    {"LongerFirstString", "df", 2, "d", NORM_IGNORECASE, CSTR_GREATER_THAN},
+    {"CountedPrefix", "MONITOR\\X", 7, "Monitor", NORM_IGNORECASE, CSTR_EQUAL},
+    {"AccentedLetters", "\xc9T\xc9", -1, "\xe9t\xe9", NORM_IGNORECASE, CSTR_EQUAL},
+    {"SWithCaron", "\x8a", -1, "\x9a", NORM_IGNORECASE, CSTR_EQUAL},
+    {"MultiplicationAndDivisionSigns", "\xd7", -1, "\xf7", NORM_IGNORECASE, CSTR_LESS_THAN},
+    {"DifferentLetters", "a", -1, "b", NORM_IGNORECASE, CSTR_LESS_THAN},
 };
 
-INSTANTIATE_TEST_SUITE_P(Sim, Comparisons, testing::ValuesIn(kCompareCases));
+INSTANTIATE_TEST_SUITE_P(Sim, Comparisons, testing::ValuesIn(kCompareCases), PrintedName());
 
 TEST(SimSystemCalls, CharLowerBuffLowersTheCountedBytes) {
   SimTestMachine machine;
