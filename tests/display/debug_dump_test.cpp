@@ -10,6 +10,7 @@
 #include "display/debug_dump.h"
 #include "display/display.h"
 #include "edid/edid_report.h"
+#include "tests/support/display_machine.h"
 #include "tests/support/edid_blocks.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/mode_values.h"
@@ -36,17 +37,6 @@ std::vector<unsigned char> MonitorEdid() {
   block[0x23] = 0x01;
   PutPreferredTiming(block, {10800, 1280, 408, 1024, 42});
   return block;
-}
-
-// The registry value of the block, as the machine file writes binary data.
-std::string HexData(const std::vector<unsigned char>& bytes) {
-  std::string text = "hex:";
-  char byte[4];
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    std::snprintf(byte, sizeof byte, i == 0 ? "%02x" : ",%02x", bytes[i]);
-    text += byte;
-  }
-  return text;
 }
 
 // The "Device Parameters" keys of two monitor models: ABC1234 with the

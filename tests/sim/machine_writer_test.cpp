@@ -47,11 +47,6 @@ const char kDisplays[] = R"({
   "multipleMonitorApi": true
 })";
 
-TEST(SimMachineWriter, AnUntouchedMachineIsTheSameDocument) {
-  SimTestMachine machine(kDisplays);
-  EXPECT_EQ(Updated(kDisplays, machine), ParseMachineJson(kDisplays));
-}
-
 TEST(SimMachineWriter, ModesChangeInPlaceAndAnAbsentMemberOnlyWhenItChanged) {
   SimTestMachine machine(kDisplays);
   DEVMODEA mode = ModeRecord(1280, 1024, 32, 60);
@@ -147,11 +142,12 @@ TEST(SimMachineWriter, CreatedKeysComeLastUnderCurrentUser) {
   EXPECT_EQ(registry[names[4]], Json({{"@", "Nov 20 2003  13:11:53"}}));
 }
 
+// A machine only read is the same document: no registry member is added.
 TEST(SimMachineWriter, ARegistryMemberIsAddedOnlyWhenTheRunChangedTheRegistry) {
   SimTestMachine unchanged(kDisplays);
   HKEY key = nullptr;
   unchanged.Calls().RegOpenKeyExA(HKEY_CURRENT_USER, "", 0, KEY_READ, &key);
-  EXPECT_FALSE(Updated(kDisplays, unchanged).contains("registry"));
+  EXPECT_EQ(Updated(kDisplays, unchanged), ParseMachineJson(kDisplays));
 
   SimTestMachine changed(kDisplays);
   Create(changed.Calls(), HKEY_CURRENT_USER, "Software\\Calvorne");
