@@ -59,6 +59,9 @@ const SimFault* FaultPlan::Next(std::string_view call) {
   if (counted == counts_.end()) counted = counts_.emplace(std::string(call), 0).first;
   DWORD count = ++counted->second;
   for (const SimFault& fault : faults_)
-    if (fault.call == call && (!fault.nth || *fault.nth == count)) return &fault;
+    if (fault.call == call && (!fault.nth || *fault.nth == count)) {
+      ++hits_;
+      return &fault;
+    }
   return nullptr;
 }

@@ -28,8 +28,11 @@ class FaultPlan {
   // Counts one call of that name and returns the first fault of the file
   // that applies to it, or null.
   const SimFault* Next(std::string_view call);
+  // How many calls a fault applied to, which an untraced run cannot show.
+  DWORD Hits() const { return hits_; }
 
  private:
   const std::vector<SimFault>& faults_;
   std::map<std::string, DWORD, std::less<>> counts_;
+  DWORD hits_ = 0;
 };

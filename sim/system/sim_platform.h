@@ -30,6 +30,7 @@ class SimPlatform : public Platform {
   SimPlatform(Machine& machine, std::string commandLine, std::ostream& screen, bool traced = true);
 
   const std::vector<std::string>& Trace() const { return trace_; }
+  DWORD FaultsHit() const { return faults_.Hits(); }
 
   BOOL EnumDisplayDevicesA(LPCSTR lpDevice, DWORD iDevNum, PDISPLAY_DEVICEA lpDisplayDevice,
                            DWORD dwFlags) override;

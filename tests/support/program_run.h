@@ -33,7 +33,8 @@ struct ProgramRun {
   // "kestrave.txt" byte for byte (lines end in CR LF); empty without -d.
   std::string log;
   std::string screen;  // the message boxes shown
-  std::vector<std::string> trace;
+  std::vector<std::string> trace;  // empty for an untraced run
+  DWORD faultsHit = 0;             // the calls the machine's faults applied to
   // The machine file after the run: the input to a later run.
   Json machine;
 
@@ -110,10 +111,11 @@ struct ProgramRun {
 // One run of the program, from module start to module end, with the
 // command line "kestrave.exe" and the switches. It runs in a scratch
 // folder: the test's own when it has one, else a new one.
-inline ProgramRun RunProgram(const Json& machine, const std::string& switches = "-d") {
+inline ProgramRun RunProgram(const Json& machine, const std::string& switches = "-d",
+                             bool traced = true) {
   std::optional<ScratchFolder> folder;
   if (ScratchFolder::Current() == 0) folder.emplace();
-  SimTestMachine simulated(machine.dump(), "\"kestrave.exe\" " + switches);
+  SimTestMachine simulated(machine.dump(), "\"kestrave.exe\" " + switches, traced);
   ProgramRun run;
   {
     KestraveModule module;
@@ -122,6 +124,7 @@ inline ProgramRun RunProgram(const Json& machine, const std::string& switches = 
   run.log = FileContent("kestrave.txt");
   run.screen = simulated.Screen();
   run.trace = simulated.Calls().Trace();
+  run.faultsHit = simulated.Calls().FaultsHit();
   run.machine = UpdatedMachineDocument(machine, simulated.State());
   return run;
 }

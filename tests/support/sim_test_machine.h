@@ -9,7 +9,6 @@
 #include "sim/machine_file/machine_reader.h"
 #include "sim/system/sim_platform.h"
 
-// A mode record as the program fills it to apply a mode.
 // A registry link's "SymbolicLinkValue" as a machine file writes it:
 // REG_LINK, the target's native path (\Registry\Machine\...) in UTF-16.
 inline std::string RegistryLinkData(const std::string& target) {
@@ -22,6 +21,7 @@ inline std::string RegistryLinkData(const std::string& target) {
   return hex;
 }
 
+// A mode record as the program fills it to apply a mode.
 inline DEVMODEA ModeRecord(DWORD width, DWORD height, DWORD bits, DWORD frequency) {
   DEVMODEA mode = {};
   mode.dmSize = sizeof mode;
@@ -36,8 +36,9 @@ inline DEVMODEA ModeRecord(DWORD width, DWORD height, DWORD bits, DWORD frequenc
 class SimTestMachine {
  public:
   explicit SimTestMachine(const std::string& json = "{}",
-                          const std::string& commandLine = "\"kestrave.exe\"")
-      : machine_(ReadMachine(ParseMachineJson(json))), platform_(machine_, commandLine, screen_) {
+                          const std::string& commandLine = "\"kestrave.exe\"", bool traced = true)
+      : machine_(ReadMachine(ParseMachineJson(json))),
+        platform_(machine_, commandLine, screen_, traced) {
     SetPlatform(&platform_);
   }
   ~SimTestMachine() { SetPlatform(nullptr); }
