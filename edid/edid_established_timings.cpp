@@ -1,5 +1,4 @@
-#include <iomanip>
-#include <sstream>
+#include <string>
 #include <vector>
 
 #include "edid/edid_established_table.h"
@@ -10,12 +9,15 @@
 
 namespace {
 
-// " 720x400  @ 70 Hz"; an interlaced timing at its field rate, "87i".
+// " 720x400  @ 70 Hz"; an interlaced timing at its field rate, "87i". Made
+// without a string stream, which would add its machinery to the programs.
 std::string TimingText(const EdidEstablishedTiming& timing) {
-  std::ostringstream text;
-  text << std::setw(4) << timing.width << 'x' << std::left << std::setw(5) << timing.height << "@ "
-       << timing.rate << (timing.interlaced ? "i" : "") << " Hz";
-  return text.str();
+  std::string width = std::to_string(timing.width);
+  std::string height = std::to_string(timing.height);
+  if (width.size() < 4) width.insert(0, 4 - width.size(), ' ');
+  if (height.size() < 5) height.append(5 - height.size(), ' ');
+  return width + 'x' + height + "@ " + std::to_string(timing.rate) +
+         (timing.interlaced ? "i" : "") + " Hz";
 }
 
 // The set flags from bit 7 of 0x23 down; the manufacturer's own come last.
