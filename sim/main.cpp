@@ -1,6 +1,5 @@
-// kestrave-sim: the program on a simulated Windows machine.
-//   kestrave-sim [--machine FILE] [--trace FILE] [--command-line TEXT] [--] [SWITCH...]
-//   kestrave-sim --save-sample FILE
+// kestrave-sim: the program on a simulated Windows machine; the usage below
+// says how it is called.
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -21,12 +20,35 @@ namespace {
 
 const int kCannotRun = 2;
 
+const char kUsage[] =
+    "Usage: kestrave-sim [--machine FILE] [--output FILE] [--trace FILE]\n"
+    "                    [--command-line TEXT] [--] [SWITCH...]\n"
+    "       kestrave-sim --save-sample FILE\n"
+    "       kestrave-sim --help\n"
+    "\n"
+    "Runs Kestrave with the SWITCHes on the simulated Windows machine that FILE\n"
+    "describes (the built-in sample machine without --machine).\n"
+    "\n"
+    "  --machine FILE       the machine to run on; written back after the run\n"
+    "                       with what the run changed, unless --output is given\n"
+    "  --output FILE        write the machine after the run to FILE instead,\n"
+    "                       leaving the --machine file as it is\n"
+    "  --trace FILE         write every platform call, one line each, to FILE\n"
+    "  --command-line TEXT  the whole command line of the program, in place of\n"
+    "                       the module path and the SWITCHes\n"
+    "  --save-sample FILE   write the built-in sample machine to FILE\n"
+    "  --help               show this text\n"
+    "\n"
+    "The exit code is the program's (0 or 1), or 2 when kestrave-sim cannot run.\n";
+
 struct Options {
   std::optional<std::string> machine;
+  std::optional<std::string> output;
   std::optional<std::string> trace;
   std::optional<std::string> commandLine;
   std::optional<std::string> sample;
   std::vector<std::string> switches;
+  bool help = false;
 };
 
 class UsageError : public std::runtime_error {
@@ -49,8 +71,13 @@ Options ParseOptions(int argc, char** argv) {
       switchesOnly = true;
       continue;
     }
+    if (argument == "--help") {
+      options.help = true;
+      continue;
+    }
     std::optional<std::string>* target = nullptr;
     if (argument == "--machine") target = &options.machine;
+    if (argument == "--output") target = &options.output;
     if (argument == "--trace") target = &options.trace;
     if (argument == "--command-line") target = &options.commandLine;
     if (argument == "--save-sample") target = &options.sample;
@@ -60,6 +87,7 @@ Options ParseOptions(int argc, char** argv) {
     if (*target) throw UsageError(argument + " is given twice");
     *target = argv[++i];
   }
+  if (options.help && argc != 2) throw UsageError("--help takes nothing else");
   if (options.sample && (argc != 3)) throw UsageError("--save-sample FILE takes nothing else");
   if (options.commandLine && !options.switches.empty())
     throw UsageError("--command-line gives the whole command line; no SWITCH goes with it");
@@ -73,7 +101,16 @@ void WriteTrace(const std::string& path, const std::vector<std::string>& lines) 
   if (!file) throw std::runtime_error("cannot write the trace");
 }
 
+int CannotRun(const std::string& file, const std::string& problem) {
+  std::cerr << "kestrave-sim: " << file << ": " << problem << "\n";
+  return kCannotRun;
+}
+
 int Run(const Options& options) {
+  // A target that cannot be written is found before the run, not after it
+  // has been left half-recorded.
+  for (const std::optional<std::string>* target : {&options.output, &options.trace})
+    if (*target && IsDirectory(**target)) return CannotRun(**target, "is a directory");
   Json document;
   std::string source = options.machine ? *options.machine : "the sample machine";
   std::optional<Machine> machine;
@@ -81,8 +118,7 @@ int Run(const Options& options) {
     document = options.machine ? LoadMachineDocument(*options.machine) : SampleMachine();
     machine.emplace(ReadMachine(document));
   } catch (const std::exception& error) {
-    std::cerr << "kestrave-sim: " << source << ": " << error.what() << "\n";
-    return kCannotRun;
+    return CannotRun(source, error.what());
   }
   std::string commandLine = options.commandLine
                                 ? *options.commandLine
@@ -102,14 +138,16 @@ int Run(const Options& options) {
       target = *options.trace;
       WriteTrace(target, platform.Trace());
     }
-    if (options.machine) {
+    Json updated = UpdatedMachineDocument(document, *machine);
+    if (options.output) {
+      target = *options.output;
+      SaveFileAtomically(target, MachineDocumentText(updated));
+    } else if (options.machine && updated != document) {
       target = *options.machine;
-      Json updated = UpdatedMachineDocument(document, *machine);
-      if (updated != document) SaveFileAtomically(target, MachineDocumentText(updated));
+      SaveFileAtomically(target, MachineDocumentText(updated));
     }
   } catch (const std::exception& error) {
-    std::cerr << "kestrave-sim: " << target << ": " << error.what() << "\n";
-    return kCannotRun;
+    return CannotRun(target, error.what());
   }
   return code;
 }
@@ -121,15 +159,18 @@ int main(int argc, char** argv) {
   try {
     options = ParseOptions(argc, argv);
   } catch (const UsageError& error) {
-    std::cerr << "kestrave-sim: " << error.what() << "\n";
+    std::cerr << "kestrave-sim: " << error.what() << "\n" << "Try 'kestrave-sim --help'.\n";
     return kCannotRun;
+  }
+  if (options.help) {
+    std::cout << kUsage;
+    return 0;
   }
   if (options.sample) {
     try {
       SaveFileAtomically(*options.sample, MachineDocumentText(SampleMachine()));
     } catch (const std::exception& error) {
-      std::cerr << "kestrave-sim: " << *options.sample << ": " << error.what() << "\n";
-      return kCannotRun;
+      return CannotRun(*options.sample, error.what());
     }
     return 0;
   }

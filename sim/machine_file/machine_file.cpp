@@ -10,7 +10,15 @@
 
 #include "sim/machine_file/machine_reader.h"
 
+bool IsDirectory(const std::string& path) {
+  std::error_code unknown;
+  return std::filesystem::is_directory(path, unknown);
+}
+
 Json LoadMachineDocument(const std::string& path) {
+  // A directory opens as a stream on some systems and reads as nothing,
+  // which the parser would report as a syntax error.
+  if (IsDirectory(path)) throw std::runtime_error("is a directory");
   std::ifstream file(path, std::ios::binary);
   if (!file) throw std::runtime_error(std::string("cannot read the file: ") + std::strerror(errno));
   std::ostringstream text;
@@ -31,6 +39,7 @@ bool WriteWholeFile(const std::string& path, const std::string& text) {
 }  // namespace
 
 void SaveFileAtomically(const std::string& path, const std::string& text) {
+  if (IsDirectory(path)) throw std::runtime_error("is a directory");
   // A device or a pipe, such as the null device, is written into: a file
   // renamed over it would take it away from every other program.
   std::error_code unknown;

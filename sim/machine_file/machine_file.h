@@ -8,8 +8,11 @@
 
 #include "sim/machine_file/json_reading.h"
 
-// Raises std::runtime_error when the file cannot be read and
-// MachineFileError when it is not JSON; ReadMachine checks the rest.
+bool IsDirectory(const std::string& path);
+
+// Raises std::runtime_error when the file cannot be read (a directory, a
+// missing or unreadable file) and MachineFileError when it is not JSON;
+// ReadMachine checks the rest.
 Json LoadMachineDocument(const std::string& path);
 
 // Raises std::runtime_error when the file cannot be written; no temporary
