@@ -3,7 +3,8 @@
 // either read outside it or hit undefined behaviour. The same input is also
 // a file for kestrave-edid: its hex reader turns text into the block it
 // spells, which goes through the report and the modes in turn, and any
-// block written out as hex text must read back as itself.
+// block written out as hex text must read back as itself, and a block's
+// dump as the debug log writes it must read back as the bytes it shows.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +17,7 @@
 #include "base/objects.h"
 #include "display/edid_modes.h"
 #include "edid/edid_report.h"
+#include "tools/kestrave-edid/debug_log_input.h"
 #include "tools/kestrave-edid/edid_input.h"
 
 namespace {
@@ -76,6 +78,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } else {
     Require(input.bytes.empty(), "the hex reader gave bytes with an error");
   }
+
+  std::ostringstream dump;
+  dump << "  Monitor  [M]\r\n\r\n";
+  WriteEdidReport(block.data(), block.size(), dump, "    ");
+  const std::vector<LoggedEdid> logged = ReadDebugLogEdids(dump.str());
+  // The dump shows the whole block, or a 1.x block's first 128 bytes.
+  const std::size_t shown = logged.size() == 1 ? logged[0].bytes.size() : 0;
+  Require(logged.size() == 1 && (shown == block.size() || (shown == 128 && block.size() > 128)) &&
+              std::equal(logged[0].bytes.begin(), logged[0].bytes.end(), block.begin()),
+          "a dumped block does not read back as the bytes the dump shows");
 
   for (const HexForm& form : kHexForms)
     Require(ReadEdidInput(HexText(block, form)).bytes == block,

@@ -14,21 +14,14 @@ bool IsTextCharacter(unsigned char c) {
 
 bool IsSeparator(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0 || c == ','; }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // Appends the bytes of one run of hex digits; false if it is not one.
 bool AppendHexRun(const std::string& run, std::vector<std::uint8_t>& bytes) {
   std::size_t start = 0;
   if (run.size() > 2 && run[0] == '0' && (run[1] == 'x' || run[1] == 'X')) start = 2;
   if ((run.size() - start) % 2 != 0) return false;
   for (std::size_t i = start; i < run.size(); i += 2) {
-    const int high = HexValue(run[i]);
-    const int low = HexValue(run[i + 1]);
+    const int high = HexDigitValue(run[i]);
+    const int low = HexDigitValue(run[i + 1]);
     if (high < 0 || low < 0) return false;
     bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
   }
@@ -61,6 +54,13 @@ EdidInput ReadHexText(const std::string& content) {
 }
 
 }  // namespace
+
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
 
 EdidInput ReadEdidInput(const std::string& content) {
   const bool text = std::all_of(content.begin(), content.end(), [](char c) {

@@ -17,3 +17,6 @@ struct EdidInput {
 // all read the same). Anything else is raw binary. A binary EDID block
 // starts with the bytes 00 and FF and is therefore never taken for text.
 EdidInput ReadEdidInput(const std::string& content);
+
+// The value of one hex digit, either case; -1 for any other character.
+int HexDigitValue(char c);

@@ -1,0 +1,20 @@
+// The EDID blocks of a Kestrave debug log ("kestrave.txt"): each monitor's
+// dump is an "EDID:" line, perhaps a warning about the block's revision,
+// then rows of up to 16 hex byte pairs, each full row ending in its ASCII
+// column, up to an empty row.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct LoggedEdid {
+  std::string monitor;  // the monitor's heading line, "DeviceString  [DeviceName]"
+  std::vector<std::uint8_t> bytes;
+};
+
+// Whether the content is such a log: it holds an "EDID:" line.
+bool IsDebugLog(const std::string& content);
+
+// Every dump of the log, in its order.
+std::vector<LoggedEdid> ReadDebugLogEdids(const std::string& content);
