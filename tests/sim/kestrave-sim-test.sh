@@ -3,24 +3,18 @@
 # the file and the problem, with exit code 2, for a path it cannot use.
 #   tests/sim/kestrave-sim-test.sh build/kestrave-sim
 set -uo pipefail
+. "$(dirname "$0")/../check-lib.sh"
 sim=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 mkdir folder
-failed=0
-# check NAME EXPECTED ACTUAL
-check() {
-  if [ "$2" = "$3" ]; then return; fi
-  echo "FAIL $1: expected [$2], got [$3]"
-  failed=$((failed + 1))
-}
 
 "$sim" --help >help.txt 2>err.txt
-check "--help exit code" 0 $?
-check "--help first line" "Usage: kestrave-sim [--machine FILE] [--output FILE] [--trace FILE]" \
+check_equal "--help exit code" 0 $?
+check_equal "--help first line" "Usage: kestrave-sim [--machine FILE] [--output FILE] [--trace FILE]" \
   "$(head -1 help.txt)"
-check "--help on standard error" "" "$(cat err.txt)"
+check_equal "--help on standard error" "" "$(cat err.txt)"
 
 # Each case: the arguments, then the one line expected on standard error.
 cases=(
@@ -33,10 +27,10 @@ cases=(
 for entry in "${cases[@]}"; do
   read -ra arguments <<<"${entry%%|*}"
   "$sim" "${arguments[@]}" >/dev/null 2>err.txt
-  check "${entry%%|*}: exit code" 2 $?
-  check "${entry%%|*}: message" "${entry#*|}" "$(cat err.txt)"
+  check_equal "${entry%%|*}: exit code" 2 $?
+  check_equal "${entry%%|*}: message" "${entry#*|}" "$(cat err.txt)"
 done
-check "no log after a refused trace" "" "$(ls kestrave.txt 2>/dev/null)"
+check_equal "no log after a refused trace" "" "$(ls kestrave.txt 2>/dev/null)"
 
 # --output leaves the machine file as it was, so a capture replays the same
 # way every time.
@@ -44,15 +38,12 @@ check "no log after a refused trace" "" "$(ls kestrave.txt 2>/dev/null)"
 cp machine.json before.json
 for run in 1 2; do
   "$sim" --machine machine.json --output after.json -d >/dev/null
-  check "--output run $run: exit code" 0 $?
-  cmp -s machine.json before.json
-  check "--output run $run: the machine file unchanged" 0 $?
+  check_equal "--output run $run: exit code" 0 $?
+  check "--output run $run: the machine file unchanged" cmp -s machine.json before.json
   cp kestrave.txt "log$run.txt"
 done
-cmp -s log1.txt log2.txt
-check "--output: both runs write the same log" 0 $?
+check "--output: both runs write the same log" cmp -s log1.txt log2.txt
 "$sim" --machine after.json -d >/dev/null
-check "the machine --output wrote: optimised before" 2 "$(grep -c 'Previously optimized.' kestrave.txt)"
+check_equal "the machine --output wrote: optimised before" 2 "$(grep -c 'Previously optimized.' kestrave.txt)"
 
-[ $failed -eq 0 ] && echo "kestrave-sim: every check passed"
-exit $((failed > 0))
+check_summary kestrave-sim

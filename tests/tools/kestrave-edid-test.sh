@@ -3,18 +3,13 @@
 # --raw, on the built Linux programs.
 #   tests/tools/kestrave-edid-test.sh build/kestrave-edid build/kestrave-sim
 set -uo pipefail
+. "$(dirname "$0")/../check-lib.sh"
 edid=$(realpath "$1")
 sim=$(realpath "$2")
 corpus=$(realpath "$(dirname "$0")/../../../shared/edid-corpus")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-failed=0
-check() {
-  [ "$2" = "$3" ] && return
-  echo "FAIL $1: expected [$2], got [$3]"
-  failed=$((failed + 1))
-}
 
 cp "$corpus/edid-0004.bin" good.bin
 head -c 100 good.bin >short.bin
@@ -31,28 +26,27 @@ cases=(
 for entry in "${cases[@]}"; do
   IFS='|' read -r file code message <<<"$entry"
   "$edid" "$file" >out.txt 2>err.txt
-  check "$file: exit code" "$code" $?
-  check "$file: message" "$message" "$(cat err.txt)"
+  check_equal "$file: exit code" "$code" $?
+  check_equal "$file: message" "$message" "$(cat err.txt)"
 done
-check "a short block is still reported" 1 "$(grep -c '^    EDID:' <("$edid" short.bin 2>/dev/null))"
+check_equal "a short block is still reported" 1 "$(grep -c '^    EDID:' <("$edid" short.bin 2>/dev/null))"
 "$edid" good.bin short.bin >/dev/null 2>&1
-check "one file short of several: exit code" 1 $?
+check_equal "one file short of several: exit code" 1 $?
 
 "$edid" --help >help.txt
-check "--help exit code" 0 $?
-check "--help first line" "Usage: kestrave-edid [--raw OUT] [FILE...]" "$(head -1 help.txt)"
+check_equal "--help exit code" 0 $?
+check_equal "--help first line" "Usage: kestrave-edid [--raw OUT] [FILE...]" "$(head -1 help.txt)"
 
 # A debug log: every monitor's block, under its heading; the first one's
 # bytes with --raw, which report as the log does.
 "$sim" -d >/dev/null
 "$edid" --raw first.bin kestrave.txt >report.txt
-check "debug log: exit code" 0 $?
-check "debug log: one report a monitor" "$(grep -c '^    EDID:' kestrave.txt)" \
+check_equal "debug log: exit code" 0 $?
+check_equal "debug log: one report a monitor" "$(grep -c '^    EDID:' kestrave.txt)" \
   "$(grep -c '^--- ' report.txt)"
-check "--raw: the first block" 128 "$(stat -c %s first.bin)"
+check_equal "--raw: the first block" 128 "$(stat -c %s first.bin)"
 "$edid" first.bin >raw-report.txt
-check "--raw: the block reports as in the log" "" \
+check_equal "--raw: the block reports as in the log" "" \
   "$(diff raw-report.txt <(tr -d '\r' <kestrave.txt | grep -A $(($(wc -l <raw-report.txt) - 1)) -m1 '^    EDID:'))"
 
-[ $failed -eq 0 ] && echo "kestrave-edid: every check passed"
-exit $((failed > 0))
+check_summary kestrave-edid

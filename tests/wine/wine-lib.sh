@@ -1,6 +1,6 @@
 # Helpers for the tests that run kestrave.exe under Wine: a throwaway
-# 32-bit prefix, as on 32-bit Windows, with one server kept alive, and a
-# tally of checks.
+# 32-bit prefix, as on 32-bit Windows, with one server kept alive, and the
+# tally of checks of tests/check-lib.sh.
 # Source it; it sets WINEPREFIX and a trap that removes the prefix.
 
 WINE_LOADER=/usr/lib/wine/wine
@@ -8,8 +8,7 @@ WINE_SERVER=/usr/lib/wine/wineserver
 export WINEDEBUG=-all WINEARCH=win32
 WINE_WORK=$(mktemp -d /tmp/kestrave-wine.XXXXXX)
 export WINEPREFIX="$WINE_WORK/prefix"
-checks_passed=0
-checks_failed=0
+. "$(dirname "${BASH_SOURCE[0]}")/../check-lib.sh"
 
 wine_cleanup() {
   "$WINE_SERVER" -k >/dev/null 2>&1 || true
@@ -63,26 +62,7 @@ wine_reg_key_exists() {
   "$WINE_LOADER" reg query "$1" >"$WINE_WORK/reg.log" 2>&1
 }
 
-check() {
-  local what=$1
-  shift
-  if "$@"; then
-    checks_passed=$((checks_passed + 1))
-  else
-    checks_failed=$((checks_failed + 1))
-    echo "FAILED: $what" >&2
-  fi
-}
 
-check_equal() {
-  local what=$1 expected=$2 actual=$3
-  if [ "$expected" = "$actual" ]; then
-    checks_passed=$((checks_passed + 1))
-  else
-    checks_failed=$((checks_failed + 1))
-    printf 'FAILED: %s\n  expected: %q\n  actual:   %q\n' "$what" "$expected" "$actual" >&2
-  fi
-}
 
 # The monitor key of Wine's null display driver, where its EDID goes.
 WINE_MONITOR_KEY='HKLM\SYSTEM\CurrentControlSet\Enum\DISPLAY\Default_Monitor\0000&0000'
@@ -108,7 +88,4 @@ file_bytes() {
 
 fails() { ! "$@"; }
 
-wine_summary() {
-  echo "wine: $checks_passed passed, $checks_failed failed"
-  [ "$checks_failed" -eq 0 ]
-}
+wine_summary() { check_summary wine; }
