@@ -138,13 +138,12 @@ int Run(const Options& options) {
       target = *options.trace;
       WriteTrace(target, platform.Trace());
     }
-    Json updated = UpdatedMachineDocument(document, *machine);
-    if (options.output) {
-      target = *options.output;
-      SaveFileAtomically(target, MachineDocumentText(updated));
-    } else if (options.machine && updated != document) {
-      target = *options.machine;
-      SaveFileAtomically(target, MachineDocumentText(updated));
+    if (options.output || options.machine) {
+      target = options.output ? *options.output : *options.machine;
+      Json updated = UpdatedMachineDocument(document, *machine);
+      // The machine file itself is rewritten only when the run changed it.
+      if (options.output || updated != document)
+        SaveFileAtomically(target, MachineDocumentText(updated));
     }
   } catch (const std::exception& error) {
     return CannotRun(target, error.what());

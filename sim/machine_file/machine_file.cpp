@@ -39,11 +39,11 @@ bool WriteWholeFile(const std::string& path, const std::string& text) {
 }  // namespace
 
 void SaveFileAtomically(const std::string& path, const std::string& text) {
-  if (IsDirectory(path)) throw std::runtime_error("is a directory");
   // A device or a pipe, such as the null device, is written into: a file
   // renamed over it would take it away from every other program.
   std::error_code unknown;
   const std::filesystem::file_type type = std::filesystem::status(path, unknown).type();
+  if (type == std::filesystem::file_type::directory) throw std::runtime_error("is a directory");
   if (type != std::filesystem::file_type::not_found &&
       type != std::filesystem::file_type::regular && !unknown) {
     if (!WriteWholeFile(path, text)) throw std::runtime_error("cannot write the file " + path);
