@@ -44,12 +44,6 @@ bool IsMonitorHeading(const std::string& line) {
 
 }  // namespace
 
-bool IsDebugLog(const std::string& content) {
-  for (const std::string& line : LinesOf(content))
-    if (line == "EDID:") return true;
-  return false;
-}
-
 std::vector<LoggedEdid> ReadDebugLogEdids(const std::string& content) {
   const std::vector<std::string> lines = LinesOf(content);
   std::vector<LoggedEdid> found;

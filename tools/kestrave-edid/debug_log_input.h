@@ -13,8 +13,6 @@ struct LoggedEdid {
   std::vector<std::uint8_t> bytes;
 };
 
-// Whether the content is such a log: it holds an "EDID:" line.
-bool IsDebugLog(const std::string& content);
-
-// Every dump of the log, in its order.
+// Every dump of the log, in its order; none when the content holds no
+// "EDID:" line, and so is no such log.
 std::vector<LoggedEdid> ReadDebugLogEdids(const std::string& content);

@@ -82,7 +82,8 @@ std::optional<std::string> ReadFile(const std::string& name) {
 // a raw or hex file; none, with a message, for text that is neither.
 std::optional<std::vector<LoggedEdid>> BlocksOf(const std::string& name,
                                                 const std::string& content) {
-  if (IsDebugLog(content)) return ReadDebugLogEdids(content);
+  std::vector<LoggedEdid> logged = ReadDebugLogEdids(content);
+  if (!logged.empty()) return logged;
   EdidInput input = ReadEdidInput(content);
   if (!input.error.empty()) {
     Fail(name, input.error);
