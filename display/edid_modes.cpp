@@ -77,7 +77,7 @@ std::unique_ptr<TMode> ReadPreferredTiming(const std::vector<unsigned char>& edi
   // timing of frequency 0.
   const EdidDetailedTiming timing =
       ReadEdidDetailedTiming(edid.data() + EdidField::DescriptorBlocks);
-  if (timing.interlaced) return nullptr;
+  if (timing.IsInterlaced()) return nullptr;
   const DWORD frequency =
       RefreshRate(timing.pixelClock, timing.horizontalActive + timing.horizontalBlank,
                   timing.verticalActive + timing.verticalBlank);

@@ -80,7 +80,7 @@ void WriteDetailedTiming(const std::uint8_t* block, std::size_t offset, std::ost
             "Vsync width:      ", t.verticalSyncWidth);
   WritePair(out, si, "H size (mm):  ", t.horizontalSize, "H border (pels):  ", t.horizontalBorder);
   WritePair(out, si, "V size (mm):  ", t.verticalSize, "V border (lines): ", t.verticalBorder);
-  out << si << kFifteenSpaces << (t.interlaced ? "Interlaced" : "Non-interlaced") << std::endl;
+  out << si << kFifteenSpaces << (t.IsInterlaced() ? "Interlaced" : "Non-interlaced") << std::endl;
   out << si << kFifteenSpaces << kStereoModes[EdidBits(t.flags, 5, 6) * 2 + EdidBits(t.flags, 0)]
       << std::endl;
   out.fill('0');

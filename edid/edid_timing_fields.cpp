@@ -39,7 +39,6 @@ EdidDetailedTiming ReadEdidDetailedTiming(const std::uint8_t* d) {
   t.verticalSize = Compose(d[Field::VerticalImageSize], 8, d[Field::ImageSizeHigh], 0, 3);
   t.horizontalBorder = d[Field::HorizontalBorder];
   t.verticalBorder = d[Field::VerticalBorder];
-  t.interlaced = EdidBits(d[Field::Flags], 7) != 0;
   t.flags = d[Field::Flags];
   return t;
 }

@@ -39,8 +39,9 @@ struct EdidDetailedTiming {
   unsigned horizontalSyncOffset, horizontalSyncWidth, verticalSyncOffset, verticalSyncWidth;
   unsigned horizontalSize, verticalSize;  // millimetres
   unsigned horizontalBorder, verticalBorder;
-  bool interlaced;
   std::uint8_t flags;  // the whole flags byte, stereo and sync bits among them
+
+  bool IsInterlaced() const { return (flags & 0x80) != 0; }
 };
 
 // The 18 bytes from d on. A monitor descriptor reads as a timing with
