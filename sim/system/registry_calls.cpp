@@ -10,6 +10,22 @@ std::string Join(const std::vector<std::string>& pieces) {
   return text;
 }
 
+// What a call that reads a value hands back: the type, size and data it was
+// asked for, or, when the data does not fit, the size it needs.
+std::vector<std::string> ValueOutValues(LONG status, const DWORD* type, const BYTE* data,
+                                        const DWORD* size) {
+  std::vector<std::string> out;
+  if (status == ERROR_SUCCESS) {
+    if (type != nullptr) out.push_back(TraceRegistryType(*type));
+    if (size != nullptr) out.push_back(std::to_string(*size));
+    if (data != nullptr)
+      out.push_back(TraceRegistryData(type != nullptr ? *type : REG_BINARY, data, *size));
+  } else if (status == ERROR_MORE_DATA && size != nullptr) {
+    out.push_back(std::to_string(*size));
+  }
+  return out;
+}
+
 }  // namespace
 
 LONG SimPlatform::RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
@@ -77,16 +93,8 @@ LONG SimPlatform::RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpRese
   });
   if (call.Faulted()) return call.ReturnStatus(call.FaultStatus());
   LONG status = registry_.QueryValue(hKey, lpValueName, lpType, lpData, lpcbData);
-  std::vector<std::string> out;
-  if (status == ERROR_SUCCESS) {
-    if (lpType != nullptr) out.push_back(TraceRegistryType(*lpType));
-    if (lpcbData != nullptr) out.push_back(std::to_string(*lpcbData));
-    if (lpData != nullptr)
-      out.push_back(TraceRegistryData(lpType != nullptr ? *lpType : REG_BINARY, lpData, *lpcbData));
-  } else if (status == ERROR_MORE_DATA) {
-    out.push_back(std::to_string(*lpcbData));
-  }
-  return call.ReturnStatus(status, Join(out));
+  return call.ReturnStatus(status,
+                           [&] { return Join(ValueOutValues(status, lpType, lpData, lpcbData)); });
 }
 
 LONG SimPlatform::RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) {

@@ -48,6 +48,22 @@ bool IsLink(const RegistryKey& key) {
   return link != nullptr && link->data.type == REG_LINK;
 }
 
+// A value's type and data as RegQueryValueExA hands them over: the type and
+// the size are given whenever they are asked for, even when the data does
+// not fit; the bytes, as stored, only when they do. String data is not
+// converted to the code page.
+LONG GiveData(const RegistryData& value, LPDWORD type, LPBYTE data, LPDWORD size) {
+  const DWORD needed = static_cast<DWORD>(value.bytes.size());
+  // Read before anything is written: the type and the size may share one
+  // variable.
+  const bool fits = data == nullptr || *size >= needed;
+  if (type != nullptr) *type = value.type;
+  if (size != nullptr) *size = needed;
+  if (!fits) return ERROR_MORE_DATA;
+  if (data != nullptr) std::memcpy(data, value.bytes.data(), needed);
+  return ERROR_SUCCESS;
+}
+
 }  // namespace
 
 std::string RegistryModel::NameOf(LPCSTR name) const {
@@ -204,18 +220,7 @@ LONG RegistryModel::QueryValue(HKEY handle, LPCSTR name, LPDWORD type, LPBYTE da
   if (data != nullptr && size == nullptr) return ERROR_INVALID_PARAMETER;
   const RegistryValue* value = opened.key->FindValue(NameOf(name));
   if (value == nullptr) return ERROR_FILE_NOT_FOUND;
-  if (type != nullptr) *type = value->data.type;
-  if (size == nullptr) return ERROR_SUCCESS;
-  DWORD needed = static_cast<DWORD>(value->data.bytes.size());
-  if (data != nullptr) {
-    if (*size < needed) {
-      *size = needed;
-      return ERROR_MORE_DATA;
-    }
-    std::memcpy(data, value->data.bytes.data(), needed);
-  }
-  *size = needed;
-  return ERROR_SUCCESS;
+  return GiveData(value->data, type, data, size);
 }
 
 LONG RegistryModel::DeleteValue(HKEY handle, LPCSTR name) {

@@ -359,6 +359,12 @@ TEST(SimRegistry, QueryValueReportsTypeAndSizeAndRefusesSmallBuffers) {
 
   EXPECT_EQ(calls.RegQueryValueExA(key, "Missing", nullptr, &type, nullptr, &size),
             ERROR_FILE_NOT_FOUND);
+
+  // One variable for the type and the size: the size is read before the
+  // type is written over it.
+  DWORD both = sizeof data;
+  EXPECT_EQ(calls.RegQueryValueExA(key, "", nullptr, &both, data, &both), ERROR_SUCCESS);
+  EXPECT_EQ(both, 6u);
 }
 
 TEST(SimRegistry, AnEmptySubKeyOpensTheRootItself) {
