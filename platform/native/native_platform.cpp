@@ -125,6 +125,13 @@ LONG NativePlatform::RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWO
                          lpftLastWriteTime);
 }
 
+LONG NativePlatform::RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName,
+                                   LPDWORD lpcchValueName, LPDWORD lpReserved, LPDWORD lpType,
+                                   LPBYTE lpData, LPDWORD lpcbData) {
+  return ::RegEnumValueA(hKey, dwIndex, lpValueName, lpcchValueName, lpReserved, lpType, lpData,
+                         lpcbData);
+}
+
 LONG NativePlatform::RegCloseKey(HKEY hKey) { return ::RegCloseKey(hKey); }
 
 ULONGLONG NativePlatform::VerSetConditionMask(ULONGLONG ConditionMask, DWORD TypeMask,

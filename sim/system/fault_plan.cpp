@@ -20,6 +20,7 @@ const PlatformCall kPlatformCalls[] = {
     {"RegDeleteKeyA", FailureReport::Status},
     {"RegQueryInfoKeyA", FailureReport::Status},
     {"RegEnumKeyExA", FailureReport::Status},
+    {"RegEnumValueA", FailureReport::Status},
     {"RegCloseKey", FailureReport::Status},
     {"VerSetConditionMask", FailureReport::Never},
     {"VerifyVersionInfoA", FailureReport::LastError},

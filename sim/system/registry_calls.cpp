@@ -172,6 +172,24 @@ LONG SimPlatform::RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD 
   return call.ReturnStatus(status, TraceBytes(lpName, *lpcchName));
 }
 
+LONG SimPlatform::RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName,
+                                LPDWORD lpcchValueName, LPDWORD lpReserved, LPDWORD lpType,
+                                LPBYTE lpData, LPDWORD lpcbData) {
+  CallRecord call(context_, "RegEnumValueA", [&] {
+    return Join({TraceKey(hKey), std::to_string(dwIndex), TracePointer(lpValueName),
+                 TraceCount(lpcchValueName), TracePointer(lpReserved), TracePointer(lpType),
+                 TracePointer(lpData), TraceCount(lpcbData)});
+  });
+  if (call.Faulted()) return call.ReturnStatus(call.FaultStatus());
+  LONG status = registry_.EnumValue(hKey, dwIndex, lpValueName, lpcchValueName, lpReserved, lpType,
+                                    lpData, lpcbData);
+  return call.ReturnStatus(status, [&] {
+    std::vector<std::string> out = ValueOutValues(status, lpType, lpData, lpcbData);
+    if (status == ERROR_SUCCESS) out.insert(out.begin(), TraceBytes(lpValueName, *lpcchValueName));
+    return Join(out);
+  });
+}
+
 LONG SimPlatform::RegCloseKey(HKEY hKey) {
   CallRecord call(context_, "RegCloseKey", [&] { return TraceKey(hKey); });
   if (call.Faulted()) return call.ReturnStatus(call.FaultStatus());

@@ -48,15 +48,25 @@ bool IsLink(const RegistryKey& key) {
   return link != nullptr && link->data.type == REG_LINK;
 }
 
-// A value's type and data as RegQueryValueExA hands them over: the type and
-// the size are given whenever they are asked for, even when the data does
-// not fit; the bytes, as stored, only when they do. String data is not
-// converted to the code page.
-LONG GiveData(const RegistryData& value, LPDWORD type, LPBYTE data, LPDWORD size) {
+// An enumerated name as RegEnumKeyExA and RegEnumValueA hand it over. The
+// length counts the terminating zero on the way in and not on the way out.
+bool NameFits(const std::string& text, const DWORD* length) { return text.size() < *length; }
+
+void GiveName(const std::string& text, LPSTR name, LPDWORD length) {
+  std::memcpy(name, text.c_str(), text.size() + 1);
+  *length = static_cast<DWORD>(text.size());
+}
+
+// A value's type and data as RegQueryValueExA and RegEnumValueA hand them
+// over: the type and the size are given whenever they are asked for, even
+// when the call fails for want of room; the bytes, as stored, only when
+// they fit and the rest of the call (an enumerated value's name) does too.
+// Neither call converts string data to the code page.
+LONG GiveData(const RegistryData& value, bool restFits, LPDWORD type, LPBYTE data, LPDWORD size) {
   const DWORD needed = static_cast<DWORD>(value.bytes.size());
   // Read before anything is written: the type and the size may share one
   // variable.
-  const bool fits = data == nullptr || *size >= needed;
+  const bool fits = restFits && (data == nullptr || *size >= needed);
   if (type != nullptr) *type = value.type;
   if (size != nullptr) *size = needed;
   if (!fits) return ERROR_MORE_DATA;
@@ -76,7 +86,7 @@ HKEY RegistryModel::NewHandle(std::shared_ptr<RegistryKey> key, REGSAM access) {
   return reinterpret_cast<HKEY>(value);
 }
 
-LONG RegistryModel::Resolve(HKEY handle, OpenedKey& opened) {
+LONG RegistryModel::Resolve(HKEY handle, OpenedKey& opened, REGSAM right) {
   if (handle == HKEY_LOCAL_MACHINE) {
     opened = {tree_.Machine(), KEY_ALL_ACCESS};
   } else if (handle == HKEY_USERS) {
@@ -88,7 +98,8 @@ LONG RegistryModel::Resolve(HKEY handle, OpenedKey& opened) {
     if (found == handles_.end()) return ERROR_INVALID_HANDLE;
     opened = found->second;
   }
-  return opened.key->IsDeleted() ? ERROR_KEY_DELETED : ERROR_SUCCESS;
+  if (opened.key->IsDeleted()) return ERROR_KEY_DELETED;
+  return (opened.access & right) == right ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
 }
 
 std::shared_ptr<RegistryKey> RegistryModel::LinkTarget(const RegistryKey& key, int& hops) {
@@ -214,13 +225,12 @@ LONG RegistryModel::SetValue(HKEY handle, LPCSTR name, DWORD type, const BYTE* d
 
 LONG RegistryModel::QueryValue(HKEY handle, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) {
   OpenedKey opened;
-  LONG status = Resolve(handle, opened);
+  LONG status = Resolve(handle, opened, KEY_QUERY_VALUE);
   if (status != ERROR_SUCCESS) return status;
-  if ((opened.access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
   if (data != nullptr && size == nullptr) return ERROR_INVALID_PARAMETER;
   const RegistryValue* value = opened.key->FindValue(NameOf(name));
   if (value == nullptr) return ERROR_FILE_NOT_FOUND;
-  return GiveData(value->data, type, data, size);
+  return GiveData(value->data, true, type, data, size);
 }
 
 LONG RegistryModel::DeleteValue(HKEY handle, LPCSTR name) {
@@ -251,9 +261,8 @@ LONG RegistryModel::DeleteKey(HKEY parent, LPCSTR subKey) {
 
 LONG RegistryModel::QueryInfo(HKEY handle, RegistryKeyInfo& info) {
   OpenedKey opened;
-  LONG status = Resolve(handle, opened);
+  LONG status = Resolve(handle, opened, KEY_QUERY_VALUE);
   if (status != ERROR_SUCCESS) return status;
-  if ((opened.access & KEY_QUERY_VALUE) == 0) return ERROR_ACCESS_DENIED;
   info = RegistryKeyInfo();
   for (const auto& subkey : opened.key->Subkeys()) {
     ++info.subkeys;
@@ -272,18 +281,35 @@ LONG RegistryModel::QueryInfo(HKEY handle, RegistryKeyInfo& info) {
 
 LONG RegistryModel::EnumKey(HKEY handle, DWORD index, LPSTR name, LPDWORD length) {
   OpenedKey opened;
-  LONG status = Resolve(handle, opened);
+  LONG status = Resolve(handle, opened, KEY_ENUMERATE_SUB_KEYS);
   if (status != ERROR_SUCCESS) return status;
-  if ((opened.access & KEY_ENUMERATE_SUB_KEYS) == 0) return ERROR_ACCESS_DENIED;
   const auto& subkeys = opened.key->Subkeys();
   if (index >= subkeys.size()) return ERROR_NO_MORE_ITEMS;
   if (name == nullptr || length == nullptr) return ERROR_INVALID_PARAMETER;
   const std::string subkeyName = codePage_.FromMachine(subkeys[index]->Name());
-  // The length counts the terminating zero on the way in and not on the
-  // way out; a name that does not fit leaves it as it was.
-  if (subkeyName.size() >= *length) return ERROR_MORE_DATA;
-  std::memcpy(name, subkeyName.c_str(), subkeyName.size() + 1);
-  *length = static_cast<DWORD>(subkeyName.size());
+  // A name that does not fit leaves the buffer and the length as they were.
+  if (!NameFits(subkeyName, length)) return ERROR_MORE_DATA;
+  GiveName(subkeyName, name, length);
+  return ERROR_SUCCESS;
+}
+
+LONG RegistryModel::EnumValue(HKEY handle, DWORD index, LPSTR name, LPDWORD length,
+                              const DWORD* reserved, LPDWORD type, LPBYTE data, LPDWORD size) {
+  // The arguments are checked before the handle is.
+  if (reserved != nullptr || name == nullptr || length == nullptr ||
+      (data != nullptr && size == nullptr))
+    return ERROR_INVALID_PARAMETER;
+  OpenedKey opened;
+  LONG status = Resolve(handle, opened, KEY_QUERY_VALUE);
+  if (status != ERROR_SUCCESS) return status;
+  const auto& values = opened.key->Values();
+  if (index >= values.size()) return ERROR_NO_MORE_ITEMS;
+  const std::string valueName = codePage_.FromMachine(values[index].name);
+  // A name or data that does not fit leaves the name, its length and the
+  // data as they were; the type and the size needed are still given.
+  status = GiveData(values[index].data, NameFits(valueName, length), type, data, size);
+  if (status != ERROR_SUCCESS) return status;
+  GiveName(valueName, name, length);
   return ERROR_SUCCESS;
 }
 

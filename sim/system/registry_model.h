@@ -41,6 +41,8 @@ class RegistryModel {
   LONG DeleteKey(HKEY parent, LPCSTR subKey);
   LONG QueryInfo(HKEY key, RegistryKeyInfo& info);
   LONG EnumKey(HKEY key, DWORD index, LPSTR name, LPDWORD length);
+  LONG EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD length, const DWORD* reserved,
+                 LPDWORD type, LPBYTE data, LPDWORD size);
   LONG CloseKey(HKEY key);
 
  private:
@@ -49,7 +51,9 @@ class RegistryModel {
     REGSAM access = 0;
   };
 
-  LONG Resolve(HKEY handle, OpenedKey& opened);
+  // The key of a handle; with a right given, refused unless the handle
+  // was opened with it.
+  LONG Resolve(HKEY handle, OpenedKey& opened, REGSAM right = 0);
   // The key a path leads to from the handle's key, or as far as it exists.
   LONG Walk(const OpenedKey& base, LPCSTR subKey, std::shared_ptr<RegistryKey>& found,
             std::vector<std::string>& missing, bool openLink = false);

@@ -140,6 +140,15 @@ const TraceCase kTraceCases[] = {
        c.RegQueryValueExA(key, "EDID", nullptr, &type, data, &size);
      },
      R"(RegQueryValueExA(0x100, "EDID", NULL, &, &, &4) = 0 -> REG_BINARY, 2, hex:00,ff)"},
+    {"a value enumerated",
+     [](Platform& c) {
+       HKEY key;
+       char name[8];
+       DWORD length = sizeof name;
+       if (OpenX(c, key) == ERROR_SUCCESS)
+         c.RegEnumValueA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr);
+     },
+     R"(RegEnumValueA(0x100, 0, &, &8, NULL, NULL, NULL, NULL) = 0 -> "EDID")"},
     {"an injected status", [](Platform& c) { c.RegDeleteKeyA(HKEY_USERS, "S-1-5-18\\Software"); },
      R"(RegDeleteKeyA(HKEY_USERS, "S-1-5-18\Software") = 5 [fault])"},
     {"a mode applied",

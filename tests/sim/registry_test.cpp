@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -71,6 +74,12 @@ LONG CreateStatus(Platform& calls, HKEY root, const char* path, REGSAM access) {
 
 LONG SetStatus(Platform& calls, HKEY key, const char* name) {
   return calls.RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
+}
+
+LONG EnumValueStatus(Platform& calls, HKEY key, LPDWORD reserved = nullptr) {
+  char name[16];
+  DWORD length = sizeof name;
+  return calls.RegEnumValueA(key, 0, name, &length, reserved, nullptr, nullptr, nullptr);
 }
 
 struct StatusCase {
@@ -177,6 +186,19 @@ const StatusCase kStatusCases[] = {
        return SetStatus(c, key, "v");
      },
      ERROR_KEY_DELETED},
+    {"enumerating the values of a deleted key", true,
+     [](Platform& c) {
+       HKEY key = Open(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Calvorne\\Kestrave");
+       c.RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Calvorne\\Kestrave");
+       return EnumValueStatus(c, key);
+     },
+     ERROR_KEY_DELETED},
+    {"enumerating values with the reserved argument set", true,
+     [](Platform& c) {
+       DWORD reserved = 0;
+       return EnumValueStatus(c, HKEY_LOCAL_MACHINE, &reserved);
+     },
+     ERROR_INVALID_PARAMETER},
     {"not admin: opening under HKLM for writing", false,
      [](Platform& c) { return OpenStatus(c, HKEY_LOCAL_MACHINE, "SOFTWARE", KEY_ALL_ACCESS); },
      ERROR_ACCESS_DENIED},
@@ -264,14 +286,81 @@ TEST(SimRegistry, SubkeysEnumerateInFileOrderThenCreationOrderWithTheirFirstCase
             ERROR_NO_MORE_ITEMS);
 }
 
+// What one RegEnumValueA call left in buffers of 8 bytes filled with "x"
+// beforehand, with the room it was told of. The name is read up to its zero.
+struct EnumeratedValue {
+  LONG status;
+  std::string name;
+  DWORD length;
+  DWORD type;
+  DWORD size;
+  std::string data;
+
+  bool operator==(const EnumeratedValue& other) const {
+    return std::tie(status, name, length, type, size, data) ==
+           std::tie(other.status, other.name, other.length, other.type, other.size, other.data);
+  }
+};
+
+void PrintTo(const EnumeratedValue& v, std::ostream* out) {
+  *out << v.status << " " << testing::PrintToString(v.name) << " " << v.length << " " << v.type
+       << " " << v.size << " " << testing::PrintToString(v.data);
+}
+
+EnumeratedValue EnumValue(Platform& calls, HKEY key, DWORD index, DWORD nameRoom, DWORD dataRoom) {
+  char name[8];
+  BYTE data[8];
+  std::memset(name, 'x', sizeof name);
+  std::memset(data, 'x', sizeof data);
+  EnumeratedValue result{0, "", nameRoom, 1234, dataRoom, ""};
+  result.status = calls.RegEnumValueA(key, index, name, &result.length, nullptr, &result.type,
+                                      data, &result.size);
+  result.name.assign(name, std::find(name, name + sizeof name, '\0'));
+  result.data.assign(reinterpret_cast<const char*>(data), sizeof data);
+  return result;
+}
+
+TEST(SimRegistry, ValuesEnumerateInOrderAndABufferTooSmallLeavesBothAsTheyWere) {
+  SimTestMachine machine(kMachine);
+  Platform& calls = machine.Calls();
+  HKEY key = Open(calls, HKEY_LOCAL_MACHINE, "SOFTWARE\\Calvorne\\Kestrave", KEY_READ);
+  const std::string x(8, 'x');
+  const struct {
+    const char* what;
+    DWORD index;
+    DWORD nameRoom;
+    DWORD dataRoom;
+    EnumeratedValue expected;
+  } cases[] = {
+      {"the default value first, its string as stored", 0, 8, 8,
+       {ERROR_SUCCESS, "", 0, REG_SZ, 6, std::string("stamp\0xx", 8)}},
+      {"then the next in the file's order", 1, 6, 4,
+       {ERROR_SUCCESS, "Count", 5, REG_DWORD, 4, std::string("\x3c\0\0\0xxxx", 8)}},
+      {"past the last value", 2, 8, 8, {ERROR_NO_MORE_ITEMS, x, 8, 1234, 8, x}},
+      {"no room for the name's zero", 1, 5, 8, {ERROR_MORE_DATA, x, 5, REG_DWORD, 4, x}},
+      {"data that does not fit", 0, 8, 5, {ERROR_MORE_DATA, x, 8, REG_SZ, 6, x}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(EnumValue(calls, key, c.index, c.nameRoom, c.dataRoom), c.expected) << c.what;
+
+  // Without a data buffer the size alone is given.
+  char name[8];
+  DWORD length = sizeof name;
+  DWORD size = 0;
+  EXPECT_EQ(calls.RegEnumValueA(key, 0, name, &length, nullptr, nullptr, nullptr, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(size, 6u);
+}
+
 // "表示装置": four UTF-16 characters, eight bytes in code page 932.
 const char kJapaneseUtf8[] = "\xE8\xA1\xA8\xE7\xA4\xBA\xE8\xA3\x85\xE7\xBD\xAE";
 const char kJapanese932[] = "\x95\x5C\x8E\xA6\x91\x95\x92\x75";
 
 TEST(SimRegistry, ADoubleByteCodePageGivesNamesInItsBytesAndCountsThemInCharacters) {
-  SimTestMachine machine(
-      std::string(R"({"os": {"codePage": 932}, "registry": {"HKEY_CURRENT_USER\\Software\\)") +
-      kJapaneseUtf8 + R"(": {}}})");
+  SimTestMachine machine(std::string(R"({"os": {"codePage": 932}, "registry": {
+      "HKEY_CURRENT_USER\\Software": {")") +
+                         kJapaneseUtf8 + R"(": "1"},
+      "HKEY_CURRENT_USER\\Software\\)" + kJapaneseUtf8 + R"(": {}}})");
   Platform& calls = machine.Calls();
   HKEY software = Open(calls, HKEY_CURRENT_USER, "Software", KEY_READ);
   EXPECT_EQ(SubkeyCountAndLongestName(calls, software), (std::pair<DWORD, DWORD>{1, 4}));
@@ -281,6 +370,14 @@ TEST(SimRegistry, ADoubleByteCodePageGivesNamesInItsBytesAndCountsThemInCharacte
             ERROR_MORE_DATA);
   length = sizeof name;
   ASSERT_EQ(calls.RegEnumKeyExA(software, 0, name, &length, nullptr, nullptr, nullptr, nullptr),
+            ERROR_SUCCESS);
+  EXPECT_EQ(std::string(name, length), kJapanese932);
+  // A value's name likewise, its eight bytes and zero needing nine.
+  length = 8;
+  EXPECT_EQ(calls.RegEnumValueA(software, 0, name, &length, nullptr, nullptr, nullptr, nullptr),
+            ERROR_MORE_DATA);
+  length = 9;
+  ASSERT_EQ(calls.RegEnumValueA(software, 0, name, &length, nullptr, nullptr, nullptr, nullptr),
             ERROR_SUCCESS);
   EXPECT_EQ(std::string(name, length), kJapanese932);
   EXPECT_EQ(OpenStatus(calls, software, kJapanese932, KEY_READ), ERROR_SUCCESS);
