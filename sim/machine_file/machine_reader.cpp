@@ -16,8 +16,9 @@ void ReadOs(const Json& value, const std::string& pointer, Machine::Os& os) {
   if (const Json* codePage = FindMember(value, "codePage")) {
     std::string place = MemberPointer(pointer, "codePage");
     os.codePage = ReadDword(*codePage, place);
+    os.textsInCodePage = true;
     if (!AnsiCodePage::IsSupported(os.codePage))
-      FailAt(place, "not a code page the machine knows: 1252, 932, 936, 949 or 950");
+      FailAt(place, "not an ANSI code page of Windows: 874, 1250 to 1258, 932, 936, 949 or 950");
   }
 }
 

@@ -6,7 +6,9 @@
 
 namespace {
 
-const DWORD kDoubleByteCodePages[] = {932, 936, 949, 950};
+// The ANSI code pages of Windows.
+const DWORD kAnsiCodePages[] = {874,  1250, 1251, 1252, 1253, 1254, 1255,
+                                1256, 1257, 1258, 932,  936,  949,  950};
 
 bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
@@ -41,22 +43,21 @@ std::string IconvName(DWORD number) { return "CP" + std::to_string(number); }
 }  // namespace
 
 bool AnsiCodePage::IsSupported(DWORD number) {
-  if (number == 1252) return true;
-  for (DWORD supported : kDoubleByteCodePages)
+  for (DWORD supported : kAnsiCodePages)
     if (number == supported) return true;
   return false;
 }
 
 std::string AnsiCodePage::FromMachine(const std::string& text) const {
-  return IsDoubleByte() ? Convert(text, IconvName(number_), "UTF-8") : text;
+  return converts_ ? Convert(text, IconvName(number_), "UTF-8") : text;
 }
 
 std::string AnsiCodePage::ToMachine(const std::string& text) const {
-  return IsDoubleByte() ? Convert(text, "UTF-8", IconvName(number_)) : text;
+  return converts_ ? Convert(text, "UTF-8", IconvName(number_)) : text;
 }
 
 size_t AnsiCodePage::Characters(const std::string& text) const {
-  if (!IsDoubleByte()) return text.size();
+  if (!converts_) return text.size();
   size_t units = 0;
   for (char c : text) {
     if (IsContinuation(c)) continue;

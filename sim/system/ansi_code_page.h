@@ -1,9 +1,10 @@
 // The ANSI code page of the simulated machine: what its A calls take and
-// give. The machine keeps every text in UTF-8, as its file does. On the
-// double-byte code pages (932, 936, 949, 950) a character outside ASCII
-// takes one or two bytes in an A call while the registry counts it as one
-// UTF-16 character. Code page 1252 hands the machine's bytes over as they
-// stand, one byte a character.
+// give. The machine keeps every text in UTF-8, as its file does, and the A
+// calls have them in the code page: a character takes one byte (874, 1250
+// to 1258) or one or two (932, 936, 949, 950) while the registry counts it
+// as one UTF-16 character. A machine whose file names no code page hands
+// its UTF-8 bytes over as they stand, one byte a character, as code page
+// 1252 in every other respect.
 #pragma once
 
 #include <cstddef>
@@ -13,7 +14,8 @@
 
 class AnsiCodePage {
  public:
-  explicit AnsiCodePage(DWORD number) : number_(number) {}
+  // converts false: the UTF-8 bytes as they stand.
+  AnsiCodePage(DWORD number, bool converts) : number_(number), converts_(converts) {}
 
   static bool IsSupported(DWORD number);
 
@@ -27,7 +29,6 @@ class AnsiCodePage {
   size_t Characters(const std::string& text) const;
 
  private:
-  bool IsDoubleByte() const { return number_ != 1252; }
-
   DWORD number_;
+  bool converts_;
 };

@@ -47,6 +47,9 @@ struct Machine {
     DWORD major = 5;
     DWORD minor = 1;
     DWORD codePage = 1252;  // the ANSI code page
+    // Whether the file names the code page: texts are converted into it.
+    // A file without one hands its UTF-8 bytes over as they stand.
+    bool textsInCodePage = false;
   } os;
   struct User {
     std::string sid = kDefaultUserSid;

@@ -115,8 +115,8 @@ std::shared_ptr<RegistryKey> RegistryModel::LinkTarget(const RegistryKey& key, i
   }
   std::vector<std::string> names;
   if (path.empty() || path[0] != '\\' ||
-      SplitSubKey(path.substr(1), AnsiCodePage(1252), names) != ERROR_SUCCESS || names.size() < 2 ||
-      !EqualNoCase(names[0], "Registry"))
+      SplitSubKey(path.substr(1), AnsiCodePage(1252, false), names) != ERROR_SUCCESS ||
+      names.size() < 2 || !EqualNoCase(names[0], "Registry"))
     return nullptr;
   std::shared_ptr<RegistryKey> found;
   if (EqualNoCase(names[1], "Machine"))

@@ -17,7 +17,7 @@ SimPlatform::SimPlatform(Machine& machine, std::string commandLine, std::ostream
       screen_(screen),
       faults_(machine.faults),
       context_{faults_, trace_, lastError_, traced},
-      codePage_(machine.os.codePage),
+      codePage_(machine.os.codePage, machine.os.textsInCodePage),
       registry_(machine.registry, machine.user.admin, codePage_, handleNumbers_),
       displays_(machine.adapters, machine.multipleMonitorApi, codePage_),
       files_(machine.logFile, handleNumbers_) {}

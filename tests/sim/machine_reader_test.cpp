@@ -83,7 +83,7 @@ const BadFile kBadFiles[] = {
     {R"({"messages": {"x5": "text"}})", "/messages/x5", "not an error code"},
     {R"({"messages": {"5": "a", "05": "b"}})", "/messages/05", "twice"},
     {R"({"multipleMonitorApi": "yes"})", "/multipleMonitorApi", "true or false"},
-    {R"({"os": {"codePage": 1250}})", "/os/codePage", "not a code page the machine knows"},
+    {R"({"os": {"codePage": 437}})", "/os/codePage", "not an ANSI code page of Windows"},
     {R"({"logFile": {"truncatable": null}})", "/logFile/truncatable", "true or false"},
     {kAdapterWithBadMode.c_str(), "/adapters/0/modes/1", "\"1024x768\" is not a mode"},
     {kBadCurrent.c_str(), "/adapters/0/current", "WIDTHxHEIGHTxBITS@HZ"},
