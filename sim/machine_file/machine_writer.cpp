@@ -1,14 +1,11 @@
 #include "sim/machine_file/machine_writer.h"
 
+#include "sim/machine_file/machine_document.h"
 #include "sim/machine_file/machine_file_error.h"
 #include "sim/machine_file/machine_reader.h"
 #include "sim/machine_file/utf8_check.h"
 
 namespace {
-
-Json ModeValue(const std::optional<SimMode>& mode) {
-  return mode ? Json(ModeText(*mode)) : Json(nullptr);
-}
 
 void UpdateMode(Json& adapter, const char* member, const std::optional<SimMode>& before,
                 const std::optional<SimMode>& after) {
@@ -38,5 +35,3 @@ Json UpdatedMachineDocument(const Json& original, const Machine& machine) {
   }
   return document;
 }
-
-std::string MachineDocumentText(const Json& document) { return document.dump(2) + "\n"; }

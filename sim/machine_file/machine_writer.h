@@ -7,6 +7,7 @@
 #include <string>
 
 #include "sim/machine_file/json_reading.h"
+#include "sim/machine_file/machine_document.h"
 #include "sim/system/machine.h"
 
 Json UpdatedMachineDocument(const Json& original, const Machine& machine);
@@ -14,6 +15,5 @@ Json UpdatedMachineDocument(const Json& original, const Machine& machine);
 // The registry member for the tree after the run, given the member as it
 // was read (an empty object when the file had none).
 Json UpdatedRegistry(const Json& original, const RegistryTree& tree);
-
-// The text of a machine file: two-space indentation, a final line end.
-std::string MachineDocumentText(const Json& document);
+// The registry member for the whole tree, in the order its keys enumerate.
+Json RegistryMembers(const RegistryTree& tree);

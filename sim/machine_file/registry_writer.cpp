@@ -49,17 +49,26 @@ std::string PathPrefix(const std::string& path, size_t count) {
 
 class RegistryWriter {
  public:
-  RegistryWriter(const Json& original, const RegistryTree& tree)
+  // Without an original, the keys are written in the tree's own order.
+  RegistryWriter(const Json* original, const RegistryTree& tree)
       : original_(original), tree_(tree) {}
 
   Json Write() {
+    if (original_ != nullptr) WriteListedKeys();
+    AddNewKeys(*tree_.Machine(), "HKEY_LOCAL_MACHINE");
+    AddNewKeys(*tree_.Users(), "HKEY_USERS");
+    return out_;
+  }
+
+ private:
+  void WriteListedKeys() {
     std::set<const RegistryKey*> listed;
     for (const RegistryFileEntry& entry : tree_.FileEntries())
       if (!entry.chain.back()->IsDeleted()) listed.insert(entry.chain.back().get());
     for (const RegistryFileEntry& entry : tree_.FileEntries()) {
       const RegistryKey& key = *entry.chain.back();
       if (!key.IsDeleted()) {
-        Emit(entry.path, key, ValuesInPlace(original_.at(entry.path), key));
+        Emit(entry.path, key, ValuesInPlace(original_->at(entry.path), key));
         continue;
       }
       // The deepest key of the path that is left, listed here unless the
@@ -70,12 +79,8 @@ class RegistryWriter {
       if (!IsPermanent(kept) && !listed.count(&kept) && !introduced_.count(&kept))
         Emit(PathPrefix(entry.path, depth), kept, AllValues(kept));
     }
-    AddNewKeys(*tree_.Machine(), "HKEY_LOCAL_MACHINE");
-    AddNewKeys(*tree_.Users(), "HKEY_USERS");
-    return out_;
   }
 
- private:
   bool IsPermanent(const RegistryKey& key) const {
     return &key == tree_.Machine().get() || &key == tree_.Users().get() || tree_.IsUserHive(key);
   }
@@ -101,7 +106,7 @@ class RegistryWriter {
     }
   }
 
-  const Json& original_;
+  const Json* original_;
   const RegistryTree& tree_;
   Json out_ = Json::object();
   std::set<const RegistryKey*> written_;
@@ -111,5 +116,7 @@ class RegistryWriter {
 }  // namespace
 
 Json UpdatedRegistry(const Json& original, const RegistryTree& tree) {
-  return RegistryWriter(original, tree).Write();
+  return RegistryWriter(&original, tree).Write();
 }
+
+Json RegistryMembers(const RegistryTree& tree) { return RegistryWriter(nullptr, tree).Write(); }
