@@ -16,7 +16,7 @@ KestraveModule::KestraveModule() {
   ForceOptimization = false;
   PresetsOnly = false;
   LogOpen = false;
-  SoftwareKeyPath = "\\Software\\Calvorne\\Kestrave\\";
+  SoftwareKeyPath = kSoftwareKeyPath;
 }
 
 KestraveModule::~KestraveModule() {

@@ -11,10 +11,10 @@
 #include "process/log.h"
 #include "process/process_state.h"
 
-namespace {
+const char kRunKeyPath[] = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char kRunValueName[] = "Kestrave";
 
-const char* const kRunKeyPath = "\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char* const kRunValueName = "Kestrave";
+namespace {
 
 // The command the Run key starts, or nothing when the program's path as the
 // system gives it would not start the program: cut short because it filled

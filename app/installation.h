@@ -6,3 +6,8 @@
 // installation did not add the Run value or the software install key, or
 // met a registry failure on the way.
 bool UpdateInstallation(bool install);
+
+// The Run key below HKEY_LOCAL_MACHINE (with a leading backslash), and the
+// program's value in it.
+extern const char kRunKeyPath[];
+extern const char kRunValueName[];

@@ -47,12 +47,26 @@ std::string WindowsDirectory() {
   return directory;
 }
 
+std::string FolderOf(const std::string& path) {
+  size_t separator = path.find_last_of("\\:");
+  return separator == std::string::npos ? "" : path.substr(0, separator + 1);
+}
+
 bool IsFile(const std::string& path) {
   DWORD attributes = Win32().GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 }  // namespace
+
+std::string SizedWallpaper(const std::string& current, DWORD width) {
+  std::string folder = FolderOf(current);
+  std::string name = current.substr(folder.size());
+  Win32().CharLowerBuffA(&name[0], static_cast<DWORD>(name.size()));
+  const char* prefix = FamilyPrefix(name);
+  if (prefix == nullptr) return std::string();
+  return folder + prefix + std::to_string(width < kWidestBitmap ? width : kWidestBitmap) + "h.bmp";
+}
 
 void MatchWallpaper(const TMode* mode) {
   if (mode == nullptr) {
@@ -67,8 +81,7 @@ void MatchWallpaper(const TMode* mode) {
   std::string current = FixedText(buffer);
   Log() << "Wallpaper is currently set to '" << current << "'.\n";
 
-  size_t separator = current.find_last_of("\\:");
-  std::string folder = separator == std::string::npos ? "" : current.substr(0, separator + 1);
+  std::string folder = FolderOf(current);
   std::string windows = WindowsDirectory();
   if (Win32().CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, folder.c_str(), -1,
                              windows.c_str(), -1) != CSTR_EQUAL) {
@@ -76,16 +89,11 @@ void MatchWallpaper(const TMode* mode) {
     return;
   }
 
-  std::string name = current.substr(folder.size());
-  Win32().CharLowerBuffA(&name[0], static_cast<DWORD>(name.size()));
-  const char* prefix = FamilyPrefix(name);
-  if (prefix == nullptr) {
+  std::string wanted = SizedWallpaper(current, mode->Width);
+  if (wanted.empty()) {
     Log() << "Wallpaper not changed since a non-ZQX wallpaper is currently selected.\n";
     return;
   }
-
-  DWORD width = mode->Width < kWidestBitmap ? mode->Width : kWidestBitmap;
-  std::string wanted = folder + prefix + std::to_string(width) + "h.bmp";
   if (!IsFile(wanted)) {
     Log() << "Wallpaper not changed since the desired wallpaper '" << wanted
           << "' does not exist.\n";

@@ -5,3 +5,4 @@ bool ForceOptimization = false;
 bool PresetsOnly = false;
 bool LogOpen = false;
 std::string SoftwareKeyPath;
+const char kSoftwareKeyPath[] = "\\Software\\Calvorne\\Kestrave\\";

@@ -9,3 +9,7 @@ extern bool ForceOptimization;
 extern bool PresetsOnly;
 extern bool LogOpen;
 extern std::string SoftwareKeyPath;
+
+// What SoftwareKeyPath holds while the module runs: the program's key below
+// a registry root, with a backslash at either end.
+extern const char kSoftwareKeyPath[];

@@ -12,12 +12,7 @@ wine_start
 work="$WINE_WORK/run"
 mkdir -p "$work"
 cp "$exe" "$work/kestrave.exe"
-windows="$WINEPREFIX/drive_c/windows"
-for bitmap in ov.bmp zqx640h.bmp zqx800h.bmp zqx1024h.bmp zqx1280h.bmp; do
-  printf 'BM' >"$windows/$bitmap"
-done
-"$WINE_LOADER" reg add 'HKCU\Control Panel\Desktop' /v Wallpaper /d 'C:\windows\ov.bmp' /f \
-  >"$WINE_WORK/reg.log" 2>&1
+wine_family_wallpaper
 check "EDID injected" wine_inject_edid "$WINE_CORPUS/edid-0183.bin" 128
 flag_key='HKCU\Software\Calvorne\Kestrave\Wine Adapter_0000&Generic Non-PnP Monitor_0000'
 current_mode() {

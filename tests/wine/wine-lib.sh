@@ -79,6 +79,17 @@ wine_inject_edid() {
     grep -q "completed successfully" "$WINE_WORK/reg.log"
 }
 
+# The family's unsized wallpaper in the Windows folder, with the sized
+# ones beside it, and the wallpaper set to it.
+wine_family_wallpaper() {
+  local bitmap
+  for bitmap in ov.bmp zqx640h.bmp zqx800h.bmp zqx1024h.bmp zqx1280h.bmp; do
+    printf 'BM' >"$WINEPREFIX/drive_c/windows/$bitmap"
+  done
+  "$WINE_LOADER" reg add 'HKCU\Control Panel\Desktop' /v Wallpaper /d 'C:\windows\ov.bmp' /f \
+    >"$WINE_WORK/reg.log" 2>&1
+}
+
 # The bytes of a file (or its first N bytes), trailing line ends included.
 file_bytes() {
   local content
