@@ -20,7 +20,7 @@ cp "$capture_exe" "$pc/kestrave-capture.exe"
 
 # capture NAME: kestrave-capture's machine file of the prefix, as pc/NAME.
 capture() {
-  wine_run "$pc" "$pc/kestrave-capture.exe" "$1"
+  wine_run "$pc" "$pc/kestrave-capture.exe" "$@"
 }
 # replay MACHINE DIR SWITCHES...: kestrave-sim -d on a copy of the machine in
 # DIR, the machine after the run in DIR/after.json.
@@ -125,4 +125,23 @@ check "the link kept as a link" quietly jq -e '.registry["HKEY_CURRENT_USER\\Sof
 same_after_read "$pc/japanese.json" japanese
 same_as_replay japanese -d -u
 unset LC_ALL
+
+# The command line: a target it cannot write leaves nothing behind and says
+# why in one line; - is standard output.
+capture missing/machine.json
+check_equal "a folder that does not exist: exit code" 1 $?
+check_equal "a folder that does not exist: one line" 1 "$(grep -c . "$WINE_WORK/run.log")"
+check "a folder that does not exist: the line names the file" \
+  grep -q "^kestrave-capture: missing/machine.json: " "$WINE_WORK/run.log"
+mkdir -p "$pc/folder.json"
+capture folder.json
+check_equal "a folder as the target: exit code" 1 $?
+check "nothing half-written is left" test -z "$(find "$pc" -name '*-tmp')"
+capture -
+check "- writes the machine to standard output" quietly jq -e .adapters "$WINE_WORK/run.log"
+capture --help
+check_equal "--help: exit code" 0 $?
+check "--help: the usage" grep -q "^Usage: kestrave-capture \[FILE\]" "$WINE_WORK/run.log"
+capture one two
+check_equal "two files: exit code" 1 $?
 wine_summary
