@@ -56,9 +56,10 @@ BOOL SimPlatform::SystemParametersInfoA(UINT uiAction, UINT uiParam, PVOID pvPar
     }
     // At most uiParam bytes: a path that does not fit fills the buffer to
     // its end, without a terminating zero.
-    size_t copied = std::min<size_t>(wallpaper.path.size() + 1, uiParam);
-    std::memcpy(pvParam, wallpaper.path.c_str(), copied);
-    size_t shown = std::min(copied, wallpaper.path.size());
+    const std::string path = codePage_.FromMachine(wallpaper.path);
+    size_t copied = std::min<size_t>(path.size() + 1, uiParam);
+    std::memcpy(pvParam, path.c_str(), copied);
+    size_t shown = std::min(copied, path.size());
     return call.Return(TRUE, "TRUE", TraceBytes(pvParam, shown));
   }
   if (uiAction == SPI_SETDESKWALLPAPER) {
@@ -66,7 +67,7 @@ BOOL SimPlatform::SystemParametersInfoA(UINT uiAction, UINT uiParam, PVOID pvPar
       call.SetLastError(ERROR_ACCESS_DENIED);
       return call.Return(FALSE, "FALSE");
     }
-    wallpaper.path = pvParam != nullptr ? static_cast<const char*>(pvParam) : "";
+    wallpaper.path = codePage_.ToMachine(pvParam != nullptr ? static_cast<const char*>(pvParam) : "");
     return call.Return(TRUE, "TRUE");
   }
   call.SetLastError(sim::kErrorInvalidSpiValue);
@@ -85,13 +86,14 @@ DWORD SimPlatform::GetEnvironmentVariableA(LPCSTR lpName, LPSTR lpBuffer, DWORD 
     call.SetLastError(ERROR_ENVVAR_NOT_FOUND);
     return call.Return<DWORD>(0, "0");
   }
-  DWORD length = static_cast<DWORD>(value->size());
+  const std::string text = codePage_.FromMachine(*value);
+  DWORD length = static_cast<DWORD>(text.size());
   // A value that does not fit leaves the buffer alone and asks for the
   // size with the terminating zero; one that fits answers its length
   // without it.
   if (lpBuffer == nullptr || length >= nSize)
     return call.Return(length + 1, std::to_string(length + 1));
-  std::memcpy(lpBuffer, value->c_str(), length + 1);
+  std::memcpy(lpBuffer, text.c_str(), length + 1);
   return call.Return(length, std::to_string(length), TraceString(lpBuffer));
 }
 
@@ -103,7 +105,7 @@ DWORD SimPlatform::GetFileAttributesA(LPCSTR lpFileName) {
     call.SetLastError(ERROR_INVALID_PARAMETER);
     return call.Return(INVALID_FILE_ATTRIBUTES, TraceHex(INVALID_FILE_ATTRIBUTES));
   }
-  std::string asked(lpFileName);
+  std::string asked = codePage_.ToMachine(lpFileName);
   std::string path = NormalPath(asked);
   bool namesFolder = !asked.empty() && (asked.back() == '\\' || asked.back() == '/');
   DWORD attributes = INVALID_FILE_ATTRIBUTES;

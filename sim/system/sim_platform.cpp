@@ -45,7 +45,7 @@ DWORD SimPlatform::GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD n
     call.SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return call.Return<DWORD>(0, "0");
   }
-  const std::string& path = machine_.modulePath;
+  const std::string path = codePage_.FromMachine(machine_.modulePath);
   DWORD length = static_cast<DWORD>(path.size());
   if (length < nSize) {
     path.copy(lpFilename, length);

@@ -144,7 +144,7 @@ DWORD SimPlatform::FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessa
   std::string text;
   auto listed = machine_.messages.find(dwMessageId);
   if (listed != machine_.messages.end()) {
-    text = listed->second;
+    text = codePage_.FromMachine(listed->second);
   } else if (const char* own = WindowsMessage(dwMessageId)) {
     text = own;
   } else {

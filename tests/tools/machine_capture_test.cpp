@@ -13,20 +13,21 @@
 namespace {
 
 // Everything the capture records, with what real machines carry: device
-// texts with quotes, backslashes and bytes above 127, every registry type,
+// texts and paths with quotes, backslashes and bytes above 127 (in code
+// page 1252 on the A calls, UTF-8 in the file), every registry type,
 // an EDID value longer than 256 bytes, a registry link, a second user's
 // flags, a failed device-installation wait with its text.
 Json HardMachine() {
   Json machine = Json::parse(R"json({
     "os": {"major": 6, "minor": 1, "codePage": 1252},
     "user": {"sid": "S-1-5-21-7-8-9-1001", "admin": true},
-    "modulePath": "C:\\Tools\\kestrave.exe",
-    "environment": {"windir": "C:\\WINDOWS"},
-    "files": ["C:\\WINDOWS\\zqx640h.bmp", "C:\\WINDOWS\\zqx1280h.bmp"],
-    "directories": ["C:\\WINDOWS\\zqx800h.bmp"],
-    "wallpaper": {"path": "C:\\WINDOWS\\ZQX1024H.BMP"},
+    "modulePath": "C:\\Outils Müller\\kestrave.exe",
+    "environment": {"windir": "C:\\Système"},
+    "files": ["C:\\Données\\zqx640h.bmp", "C:\\Données\\zqx1280h.bmp"],
+    "directories": ["C:\\Données\\zqx800h.bmp"],
+    "wallpaper": {"path": "C:\\Données\\ZQX1024H.BMP"},
     "deviceInstall": {"results": [4294967295], "lastError": 1167},
-    "messages": {"1167": "The device is not connected.\r\n"},
+    "messages": {"1167": "Le périphérique n'est pas connecté.\r\n"},
     "adapters": [{
       "DeviceName": "\\\\.\\DISPLAY1",
       "DeviceString": "Carte \"graphique\" \\ générique",
