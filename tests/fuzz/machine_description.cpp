@@ -49,7 +49,8 @@ void DescribeKey(std::ostream& out, const RegistryKey& key, const std::string& i
 
 std::string MachineDescription(const Machine& machine) {
   std::ostringstream out;
-  out << "os " << machine.os.major << '.' << machine.os.minor << '\n';
+  out << "os " << machine.os.major << '.' << machine.os.minor << " code page "
+      << machine.os.codePage << (machine.os.textsInCodePage ? " named" : "") << '\n';
   out << "user " << Text(machine.user.sid) << " admin " << machine.user.admin << '\n';
   out << "module " << Text(machine.modulePath) << '\n';
   for (const auto& variable : machine.environment)
