@@ -1,10 +1,10 @@
 // The ANSI code page of the simulated machine: what its A calls take and
 // give. The machine keeps every text in UTF-8, as its file does, and the A
-// calls have them (names, device texts, paths, messages) in the code page: a character takes one byte (874, 1250
-// to 1258) or one or two (932, 936, 949, 950) while the registry counts it
-// as one UTF-16 character. A machine whose file names no code page hands
-// its UTF-8 bytes over as they stand, one byte a character, as code page
-// 1252 in every other respect.
+// calls have them (names, device texts, paths, messages) in the code page:
+// a character takes one byte (874, 1250 to 1258) or one or two (932, 936,
+// 949, 950) while the registry counts it as one UTF-16 character. A
+// machine whose file names no code page hands its UTF-8 bytes over as they
+// stand, one byte a character, as code page 1252 in every other respect.
 #pragma once
 
 #include <cstddef>

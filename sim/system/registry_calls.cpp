@@ -172,9 +172,9 @@ LONG SimPlatform::RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD 
   return call.ReturnStatus(status, TraceBytes(lpName, *lpcchName));
 }
 
-LONG SimPlatform::RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName,
-                                LPDWORD lpcchValueName, LPDWORD lpReserved, LPDWORD lpType,
-                                LPBYTE lpData, LPDWORD lpcbData) {
+LONG SimPlatform::RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, LPDWORD lpcchValueName,
+                                LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData,
+                                LPDWORD lpcbData) {
   CallRecord call(context_, "RegEnumValueA", [&] {
     return Join({TraceKey(hKey), std::to_string(dwIndex), TracePointer(lpValueName),
                  TraceCount(lpcchValueName), TracePointer(lpReserved), TracePointer(lpType),

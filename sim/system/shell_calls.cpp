@@ -67,7 +67,8 @@ BOOL SimPlatform::SystemParametersInfoA(UINT uiAction, UINT uiParam, PVOID pvPar
       call.SetLastError(ERROR_ACCESS_DENIED);
       return call.Return(FALSE, "FALSE");
     }
-    wallpaper.path = codePage_.ToMachine(pvParam != nullptr ? static_cast<const char*>(pvParam) : "");
+    wallpaper.path =
+        codePage_.ToMachine(pvParam != nullptr ? static_cast<const char*>(pvParam) : "");
     return call.Return(TRUE, "TRUE");
   }
   call.SetLastError(sim::kErrorInvalidSpiValue);

@@ -56,8 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const std::string* written : {&whole, &updated}) {
     const std::string after = MachineDescription(ReadMachine(ParseMachineJson(*written)));
     if (after != before) {
-      std::fprintf(stderr, "read back as another machine\n-- file written:\n%s-- read:\n%s-- "
-                   "read back:\n%s", written->c_str(), before.c_str(), after.c_str());
+      std::fprintf(stderr,
+                   "read back as another machine\n-- file written:\n%s-- read:\n%s-- "
+                   "read back:\n%s",
+                   written->c_str(), before.c_str(), after.c_str());
       std::abort();
     }
   }
