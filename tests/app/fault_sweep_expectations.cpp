@@ -20,6 +20,7 @@ const std::map<std::string, std::vector<long long>> kFailureResults = {
     {"RegDeleteKeyA", {2, 5}},
     {"RegQueryInfoKeyA", {5, 6}},
     {"RegEnumKeyExA", {234, 259}},
+    {"RegEnumValueA", {5, 234, 259}},
     {"RegCloseKey", {6}},
     {"VerifyVersionInfoA", {1150}},
     {"CMP_WaitNoPendingInstallEvents", {258, 4294967295LL}},

@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
+#include <map>
+
 #include "sim/machine_file/machine_document.h"
 #include "sim/system/ansi_code_page.h"
+#include "tests/app/fault_sweep_expectations.h"
 #include "tests/support/sim_test_machine.h"
 #include "tests/support/test_names.h"
 
@@ -148,18 +152,19 @@ struct CaptureCase {
 
 void PrintTo(const CaptureCase& c, std::ostream* out) { *out << c.name; }
 
+// What the native program reads from Windows itself, from the machine.
+CaptureFacts FactsOf(const Machine& machine) {
+  AnsiCodePage codePage(machine.os.codePage, machine.os.textsInCodePage);
+  return {machine.os.major, machine.os.minor, machine.os.codePage, machine.user.sid,
+          [codePage](const std::string& text) { return codePage.ToMachine(text); }};
+}
+
 class Capture : public testing::TestWithParam<CaptureCase> {};
 
 TEST_P(Capture, GivesTheMachineBackAndChangesNothing) {
   const Json& file = GetParam().machine;
   SimTestMachine simulated(file.dump());
-  const Machine& original = simulated.State();
-  CaptureFacts facts{
-      original.os.major, original.os.minor, original.os.codePage, original.user.sid,
-      [&](const std::string& text) {
-        return AnsiCodePage(original.os.codePage, original.os.textsInCodePage).ToMachine(text);
-      }};
-  Json captured = MachineDocument(CaptureMachine(facts));
+  Json captured = MachineDocument(CaptureMachine(FactsOf(simulated.State())));
 
   const Json expected = MachineDocument(ReadMachine(file));
   for (const auto& member : expected.items())
@@ -167,7 +172,7 @@ TEST_P(Capture, GivesTheMachineBackAndChangesNothing) {
   EXPECT_EQ(captured.size(), expected.size());
   EXPECT_EQ(MachineDocument(ReadMachine(ParseMachineJson(MachineDocumentText(captured)))),
             captured);
-  EXPECT_FALSE(original.registry.Changed());
+  EXPECT_FALSE(simulated.State().registry.Changed());
   for (const std::string& line : simulated.Calls().Trace())
     for (const char* change : {"RegSet", "RegCreate", "RegDelete", "ChangeDisplay", "CreateFile"})
       EXPECT_NE(line.rfind(change, 0), 0u) << line;
@@ -178,5 +183,37 @@ INSTANTIATE_TEST_SUITE_P(Machines, Capture,
                                          CaptureCase{"Japanese", Json::parse(kJapaneseMachine)},
                                          CaptureCase{"Empty", Json::parse(kEmptyMachine)}),
                          PrintedName());
+
+// Whatever call fails, the capture ends with a machine or with a
+// CaptureError that says why, never with a crash or another exception, and
+// still changes nothing.
+TEST(CaptureFaults, EveryFailedCallEndsInAMachineOrACaptureError) {
+  const std::string machine = Json::parse(kJapaneseMachine).dump();
+  SimTestMachine recorded(machine);
+  CaptureMachine(FactsOf(recorded.State()));
+  std::map<std::string, size_t> seen;
+  int finished = 0;
+  int refused = 0;
+  for (const std::string& line : recorded.Calls().Trace()) {
+    const std::string call = ParseTracedCall(line).name;
+    const size_t nth = ++seen[call];
+    for (const Failure& failure : FailuresOf(call)) {
+      if (failure.raise) continue;  // a crash inside Windows is no answer to handle
+      Json faulty = Json::parse(machine);
+      faulty["faults"] = Json::array({{{"call", call}, {"nth", nth}, {"result", failure.result}}});
+      SimTestMachine simulated(faulty.dump(), "\"kestrave.exe\"", false);
+      try {
+        CaptureMachine(FactsOf(simulated.State()));
+        ++finished;
+      } catch (const CaptureError&) {
+        ++refused;
+      }
+      EXPECT_EQ(simulated.Calls().FaultsHit(), 1u) << line << " failing with " << failure.Text();
+      EXPECT_FALSE(simulated.State().registry.Changed()) << line;
+    }
+  }
+  std::cout << "capture fault sweep: " << recorded.Calls().Trace().size() << " calls, " << finished
+            << " reruns finished, " << refused << " refused\n";
+}
 
 }  // namespace

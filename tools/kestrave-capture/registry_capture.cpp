@@ -156,9 +156,9 @@ void CaptureRunValue(RegistryCapture& capture, RegistryTree& tree) {
       ERROR_SUCCESS)
     return;
   std::vector<BYTE> data(size);
-  if (Win32().RegQueryValueExA(key.Handle(), kRunValueName, nullptr, &type, data.data(), &size) !=
-      ERROR_SUCCESS)
-    Fail("HKEY_LOCAL_MACHINE\\" + path, "read the Run value", ERROR_MORE_DATA);
+  LONG result =
+      Win32().RegQueryValueExA(key.Handle(), kRunValueName, nullptr, &type, data.data(), &size);
+  if (result != ERROR_SUCCESS) Fail("HKEY_LOCAL_MACHINE\\" + path, "read the Run value", result);
   run.SetValue(kRunValueName, {type, std::string(data.begin(), data.begin() + size)});
 }
 
