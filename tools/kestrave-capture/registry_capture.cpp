@@ -19,6 +19,12 @@ const char kDisplayEnumPath[] = "SYSTEM\\CurrentControlSet\\Enum\\DISPLAY";
 // double-byte code page; value data has no such limit.
 const DWORD kLongestValueName = 2 * 16383 + 1;
 
+// Paths are kept in the code page for the calls and shown in errors.
+[[noreturn]] void Fail(const std::string& path, const char* what, LONG error) {
+  throw CaptureError("cannot " + std::string(what) + " the registry key " + path + " (error " +
+                     std::to_string(error) + ")");
+}
+
 class OpenedKey {
  public:
   OpenedKey() = default;
@@ -28,20 +34,23 @@ class OpenedKey {
   OpenedKey(const OpenedKey&) = delete;
   OpenedKey& operator=(const OpenedKey&) = delete;
 
-  LONG Open(HKEY parent, const std::string& path) {
-    return Win32().RegOpenKeyExA(parent, path.c_str(), REG_OPTION_OPEN_LINK, KEY_READ, &handle_);
+  // ERROR_SUCCESS, ERROR_FILE_NOT_FOUND (no such key) or
+  // ERROR_ACCESS_DENIED (a key the user may not read); any other failure
+  // leaves the capture unfinished.
+  LONG Open(HKEY parent, const std::string& path, const std::string& shownPath) {
+    LONG result =
+        Win32().RegOpenKeyExA(parent, path.c_str(), REG_OPTION_OPEN_LINK, KEY_READ, &handle_);
+    if (result == ERROR_SUCCESS) return result;
+    handle_ = nullptr;
+    if (result != ERROR_FILE_NOT_FOUND && result != ERROR_ACCESS_DENIED)
+      Fail(shownPath, "open", result);
+    return result;
   }
   HKEY Handle() const { return handle_; }
 
  private:
   HKEY handle_ = nullptr;
 };
-
-// Paths are kept in the code page for the calls and shown in errors.
-[[noreturn]] void Fail(const std::string& path, const char* what, LONG error) {
-  throw CaptureError("cannot " + std::string(what) + " of the registry key " + path + " (error " +
-                     std::to_string(error) + ")");
-}
 
 class RegistryCapture {
  public:
@@ -53,10 +62,11 @@ class RegistryCapture {
   void Subtree(HKEY root, RegistryKey& rootKey, const std::string& rootName,
                const std::string& path) {
     OpenedKey key;
-    LONG result = key.Open(root, path);
+    const std::string shownPath = rootName + "\\" + path;
+    LONG result = key.Open(root, path, shownPath);
     if (result == ERROR_FILE_NOT_FOUND) return;
     RegistryKey& captured = Chain(rootKey, path);
-    if (result == ERROR_SUCCESS) Contents(key.Handle(), captured, rootName + "\\" + path);
+    if (result == ERROR_SUCCESS) Contents(key.Handle(), captured, shownPath);
   }
 
   // The names of a key's subkeys in the order the registry gives them.
@@ -72,7 +82,7 @@ class RegistryCapture {
         name.resize(name.size() * 2);
         continue;
       }
-      if (result != ERROR_SUCCESS) Fail(path, "list the subkeys", result);
+      if (result != ERROR_SUCCESS) Fail(path, "list the subkeys of", result);
       names.emplace_back(name.data(), length);
       ++index;
     }
@@ -104,10 +114,11 @@ class RegistryCapture {
     Values(key, captured, path);
     for (const std::string& name : SubkeyNames(key, path)) {
       OpenedKey subkey;
-      LONG result = subkey.Open(key, name);
+      const std::string shownPath = path + "\\" + name;
+      LONG result = subkey.Open(key, name, shownPath);
       if (result == ERROR_FILE_NOT_FOUND) continue;  // deleted since it was listed
       RegistryKey& child = Child(captured, name);
-      if (result == ERROR_SUCCESS) Contents(subkey.Handle(), child, path + "\\" + name);
+      if (result == ERROR_SUCCESS) Contents(subkey.Handle(), child, shownPath);
     }
   }
 
@@ -129,10 +140,10 @@ class RegistryCapture {
         else if (name.size() < kLongestValueName)
           name.resize(name.size() * 2);
         else
-          Fail(path, "read a value", result);
+          Fail(path, "read a value of", result);
         continue;
       }
-      if (result != ERROR_SUCCESS) Fail(path, "read the values", result);
+      if (result != ERROR_SUCCESS) Fail(path, "read the values of", result);
       std::string bytes(reinterpret_cast<const char*>(data.data()), size);
       captured.SetValue(facts_.toUtf8(std::string(name.data(), nameLength)), {type, bytes});
       ++index;
@@ -148,7 +159,7 @@ class RegistryCapture {
 void CaptureRunValue(RegistryCapture& capture, RegistryTree& tree) {
   const std::string path = kRunKeyPath + 1;
   OpenedKey key;
-  if (key.Open(HKEY_LOCAL_MACHINE, path) != ERROR_SUCCESS) return;
+  if (key.Open(HKEY_LOCAL_MACHINE, path, "HKEY_LOCAL_MACHINE\\" + path) != ERROR_SUCCESS) return;
   RegistryKey& run = capture.Chain(*tree.Machine(), path);
   DWORD type = REG_NONE;
   DWORD size = 0;
@@ -158,7 +169,7 @@ void CaptureRunValue(RegistryCapture& capture, RegistryTree& tree) {
   std::vector<BYTE> data(size);
   LONG result =
       Win32().RegQueryValueExA(key.Handle(), kRunValueName, nullptr, &type, data.data(), &size);
-  if (result != ERROR_SUCCESS) Fail("HKEY_LOCAL_MACHINE\\" + path, "read the Run value", result);
+  if (result != ERROR_SUCCESS) Fail("HKEY_LOCAL_MACHINE\\" + path, "read the Run value of", result);
   run.SetValue(kRunValueName, {type, std::string(data.begin(), data.begin() + size)});
 }
 
