@@ -56,12 +56,13 @@ bool RegistryAccessor::OpenKey(const std::string& path, bool canCreate) {
   return result == ERROR_SUCCESS;
 }
 
+const REGSAM kReadOnlyAccess[3] = {
+    KEY_READ, STANDARD_RIGHTS_READ | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, KEY_QUERY_VALUE};
+
 bool RegistryAccessor::OpenKeyReadOnly(const std::string& path) {
-  static const REGSAM kReadAccess[] = {
-      KEY_READ, STANDARD_RIGHTS_READ | KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, KEY_QUERY_VALUE};
   HKEY base = BaseKey(path);
   std::string subKey = CallPath(path);
-  for (REGSAM access : kReadAccess) {
+  for (REGSAM access : kReadOnlyAccess) {
     HKEY key = nullptr;
     if (Win32().RegOpenKeyExA(base, subKey.c_str(), 0, access, &key) == ERROR_SUCCESS) {
       access_ = access;

@@ -12,6 +12,9 @@
 #include "base/objects.h"
 #include "platform/win32_types.h"
 
+// The access OpenKeyReadOnly asks for, in turn, while it is refused.
+extern const REGSAM kReadOnlyAccess[3];
+
 class RegistryAccessor {
  public:
   explicit RegistryAccessor(REGSAM access = KEY_ALL_ACCESS);

@@ -9,6 +9,7 @@
 
 #include "app/installation.h"
 #include "platform/platform.h"
+#include "platform/registry.h"
 #include "process/process_state.h"
 #include "tools/kestrave-capture/machine_capture.h"
 
@@ -36,12 +37,16 @@ class OpenedKey {
 
   // ERROR_SUCCESS, ERROR_FILE_NOT_FOUND (no such key) or
   // ERROR_ACCESS_DENIED (a key the user may not read); any other failure
-  // leaves the capture unfinished.
+  // leaves the capture unfinished. Less access is asked for while it is
+  // refused, as the program does, so that what it can read is read here.
   LONG Open(HKEY parent, const std::string& path, const std::string& shownPath) {
-    LONG result =
-        Win32().RegOpenKeyExA(parent, path.c_str(), REG_OPTION_OPEN_LINK, KEY_READ, &handle_);
-    if (result == ERROR_SUCCESS) return result;
-    handle_ = nullptr;
+    LONG result = ERROR_ACCESS_DENIED;
+    for (REGSAM access : kReadOnlyAccess) {
+      result = Win32().RegOpenKeyExA(parent, path.c_str(), REG_OPTION_OPEN_LINK, access, &handle_);
+      if (result == ERROR_SUCCESS) return result;
+      handle_ = nullptr;
+      if (result != ERROR_ACCESS_DENIED) break;
+    }
     if (result != ERROR_FILE_NOT_FOUND && result != ERROR_ACCESS_DENIED)
       Fail(shownPath, "open", result);
     return result;
@@ -77,7 +82,8 @@ class RegistryCapture {
       DWORD length = static_cast<DWORD>(name.size());
       LONG result = Win32().RegEnumKeyExA(key, index, name.data(), &length, nullptr, nullptr,
                                           nullptr, nullptr);
-      if (result == ERROR_NO_MORE_ITEMS) return names;
+      // A key opened without the right to list its subkeys shows none.
+      if (result == ERROR_NO_MORE_ITEMS || result == ERROR_ACCESS_DENIED) return names;
       if (result == ERROR_MORE_DATA && name.size() < kLongestValueName) {
         name.resize(name.size() * 2);
         continue;
