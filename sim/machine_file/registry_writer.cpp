@@ -99,9 +99,11 @@ class RegistryWriter {
                   (!key.Values().empty() ||
                    (key.Subkeys().empty() && !introduced_.count(&key) && !IsPermanent(key)));
     if (needed) Emit(path, key, AllValues(key));
+    // HKEY_CURRENT_USER names the hive by the user's SID as the file spells
+    // it; a hive spelt otherwise keeps its own name.
     for (const auto& subkey : key.Subkeys()) {
-      std::string subkeyPath =
-          tree_.IsUserHive(*subkey) ? "HKEY_CURRENT_USER" : path + "\\" + subkey->Name();
+      bool spelt = tree_.IsUserHive(*subkey) && subkey->Name() == tree_.UserSid();
+      std::string subkeyPath = spelt ? "HKEY_CURRENT_USER" : path + "\\" + subkey->Name();
       AddNewKeys(*subkey, subkeyPath);
     }
   }

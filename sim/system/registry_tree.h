@@ -88,6 +88,7 @@ class RegistryTree {
   // file that lists it has it in the file's order.
   std::shared_ptr<RegistryKey> UserHive();
   bool IsUserHive(const RegistryKey& key) const;
+  const std::string& UserSid() const { return userSid_; }
 
   // A subkey in the area its place gives it.
   std::shared_ptr<RegistryKey> AddSubkey(RegistryKey& parent, const std::string& name,
