@@ -81,8 +81,12 @@ class RegistryWriter {
     }
   }
 
+  // Keys that exist without being listed. The user's hive is one, but it
+  // comes last where it is not listed: a tree written whole lists it, so
+  // that it keeps its place among the other hives.
   bool IsPermanent(const RegistryKey& key) const {
-    return &key == tree_.Machine().get() || &key == tree_.Users().get() || tree_.IsUserHive(key);
+    return &key == tree_.Machine().get() || &key == tree_.Users().get() ||
+           (original_ != nullptr && tree_.IsUserHive(key));
   }
 
   void Emit(const std::string& path, const RegistryKey& key, Json values) {
