@@ -82,11 +82,12 @@ class RegistryWriter {
   }
 
   // Keys that exist without being listed. The user's hive is one, but it
-  // comes last where it is not listed: a tree written whole lists it, so
-  // that it keeps its place among the other hives.
+  // comes last among the hives where it is not listed: a tree written
+  // whole lists it where it is not last, so that it keeps its place.
   bool IsPermanent(const RegistryKey& key) const {
-    return &key == tree_.Machine().get() || &key == tree_.Users().get() ||
-           (original_ != nullptr && tree_.IsUserHive(key));
+    if (&key == tree_.Machine().get() || &key == tree_.Users().get()) return true;
+    if (!tree_.IsUserHive(key)) return false;
+    return original_ != nullptr || &key == tree_.Users()->Subkeys().back().get();
   }
 
   void Emit(const std::string& path, const RegistryKey& key, Json values) {
