@@ -1,26 +1,10 @@
 #include "display/adapter_enumeration.h"
 
-#include <cstring>
-
 #include "display/adapter.h"
 #include "display/display.h"
-#include "platform/platform.h"
+#include "display/display_records.h"
 #include "process/log.h"
 #include "process/process_state.h"
-
-namespace {
-
-void Reset(DISPLAY_DEVICEA& device) {
-  std::memset(&device, 0, sizeof device);
-  device.cb = sizeof device;
-}
-
-void Reset(DEVMODEA& mode) {
-  std::memset(&mode, 0, sizeof mode);
-  mode.dmSize = sizeof mode;
-}
-
-}  // namespace
 
 void EnumerateAdapters(TStringList* adapters) {
   if (adapters == nullptr) {
@@ -28,25 +12,21 @@ void EnumerateAdapters(TStringList* adapters) {
     return;
   }
   adapters->Clear();
-  DISPLAY_DEVICEA device;
-  Reset(device);
-  for (DWORD index = 0; Win32().EnumDisplayDevicesA(nullptr, index, &device, 0); ++index) {
-    if ((device.StateFlags & DISPLAY_DEVICE_MIRRORING_DRIVER) == 0) {
-      // In the list before it is filled, so that a fault raised while its
-      // monitors are built still leaves it to FreeAdapters.
-      std::unique_ptr<TAdapter> owned(new TAdapter(device));
-      TAdapter* adapter = owned.get();
-      adapters->AddObject(adapter->DeviceName, adapter);
-      owned.release();
-      const char* name = adapter->DeviceName.c_str();
-      if (DebugMode) EnumerateModes(name, &adapter->RawModes, EDS_RAWMODE);
-      EnumerateModes(name, &adapter->Modes, 0);
-      adapter->CurrentMode = ReadMode(name, ENUM_CURRENT_SETTINGS);
-      adapter->RegistryMode = ReadMode(name, ENUM_REGISTRY_SETTINGS);
-      EnumerateMonitors(name, &adapter->Monitors);
-    }
-    Reset(device);
-  }
+  ForEachDisplayDevice(nullptr, [adapters](const DISPLAY_DEVICEA& device) {
+    if (device.StateFlags & DISPLAY_DEVICE_MIRRORING_DRIVER) return;
+    // In the list before it is filled, so that a fault raised while its
+    // monitors are built still leaves it to FreeAdapters.
+    std::unique_ptr<TAdapter> owned(new TAdapter(device));
+    TAdapter* adapter = owned.get();
+    adapters->AddObject(adapter->DeviceName, adapter);
+    owned.release();
+    const char* name = adapter->DeviceName.c_str();
+    if (DebugMode) EnumerateModes(name, &adapter->RawModes, EDS_RAWMODE);
+    EnumerateModes(name, &adapter->Modes, 0);
+    adapter->CurrentMode = ReadMode(name, ENUM_CURRENT_SETTINGS);
+    adapter->RegistryMode = ReadMode(name, ENUM_REGISTRY_SETTINGS);
+    EnumerateMonitors(name, &adapter->Monitors);
+  });
 }
 
 void EnumerateModes(LPCSTR deviceName, TObjectList* modes, DWORD flags) {
@@ -54,19 +34,13 @@ void EnumerateModes(LPCSTR deviceName, TObjectList* modes, DWORD flags) {
     LogFault(633, "Null modes pointer");
     return;
   }
-  DEVMODEA mode;
-  Reset(mode);
-  for (DWORD number = 0; Win32().EnumDisplaySettingsExA(deviceName, number, &mode, flags);
-       ++number) {
-    modes->Add(ModeFromDevMode(mode));
-    Reset(mode);
-  }
+  ForEachMode(deviceName, flags,
+              [modes](const DEVMODEA& mode) { modes->Add(ModeFromDevMode(mode)); });
 }
 
 std::unique_ptr<TMode> ReadMode(LPCSTR deviceName, DWORD modeNumber) {
   DEVMODEA mode;
-  Reset(mode);
-  if (!Win32().EnumDisplaySettingsA(deviceName, modeNumber, &mode)) return nullptr;
+  if (!ReadModeRecord(deviceName, modeNumber, mode)) return nullptr;
   return ModeFromDevMode(mode);
 }
 
@@ -76,16 +50,12 @@ void EnumerateMonitors(LPCSTR deviceName, TStringList* monitors) {
     return;
   }
   monitors->Clear();
-  DISPLAY_DEVICEA device;
-  Reset(device);
-  for (DWORD index = 0; Win32().EnumDisplayDevicesA(deviceName, index, &device, 0); ++index) {
-    if (device.StateFlags & DISPLAY_DEVICE_ACTIVE) {
-      std::unique_ptr<TDisplay> monitor(new TDisplay(device));
-      monitors->AddObject(monitor->DeviceString, monitor.get());
-      monitor.release();
-    }
-    Reset(device);
-  }
+  ForEachDisplayDevice(deviceName, [monitors](const DISPLAY_DEVICEA& device) {
+    if ((device.StateFlags & DISPLAY_DEVICE_ACTIVE) == 0) return;
+    std::unique_ptr<TDisplay> monitor(new TDisplay(device));
+    monitors->AddObject(monitor->DeviceString, monitor.get());
+    monitor.release();
+  });
 }
 
 void FreeAdapters(std::unique_ptr<TStringList> adapters) {

@@ -15,7 +15,7 @@ allowed=(
   "app:base edid platform process display"
   "main:base edid platform process display app"
   "tools/kestrave-edid:base edid platform"
-  "tools/kestrave-capture:base platform process app sim/system sim/machine_file"
+  "tools/kestrave-capture:base platform process display app sim/system sim/machine_file"
   "sim/system:base platform"
   "sim/machine_file:base platform sim/system"
 )
