@@ -205,11 +205,14 @@ void CaptureRegistry(const CaptureFacts& facts, const std::vector<std::string>& 
   capture.Subtree(HKEY_LOCAL_MACHINE, *tree.Machine(), "HKEY_LOCAL_MACHINE", software);
   CaptureRunValue(capture, tree);
 
-  // The current user's hive is HKEY_USERS\<sid>; the others are listed
-  // even when they hold nothing of the program's, as removal visits each.
+  // Every hive is listed, even one that holds nothing of the program's, as
+  // removal visits each. The current user's is HKEY_USERS\<sid>, read
+  // through HKEY_CURRENT_USER only where HKEY_USERS does not list it.
+  bool userHiveListed = false;
   for (const std::string& hive : capture.SubkeyNames(HKEY_USERS, "HKEY_USERS")) {
-    capture.Child(*tree.Users(), hive);
+    userHiveListed |= tree.IsUserHive(capture.Child(*tree.Users(), hive));
     capture.Subtree(HKEY_USERS, *tree.Users(), "HKEY_USERS", hive + "\\" + software);
   }
-  capture.Subtree(HKEY_CURRENT_USER, *tree.UserHive(), "HKEY_CURRENT_USER", software);
+  if (!userHiveListed)
+    capture.Subtree(HKEY_CURRENT_USER, *tree.UserHive(), "HKEY_CURRENT_USER", software);
 }
