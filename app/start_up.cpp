@@ -18,12 +18,8 @@ bool IsSupportedWindows() {
          0;
 }
 
-namespace {
-
-// The system's text for an error code, without the line break, spaces and
-// full stops it ends with. There are no arguments for inserts such as %1:
-// they stay as written, where the system would read them through a null
-// array.
+// There are no arguments for inserts such as %1: they stay as written,
+// where the system would read them through a null array.
 std::string SystemMessage(DWORD error) {
   char buffer[256] = {};
   DWORD length = Win32().FormatMessageA(
@@ -35,8 +31,6 @@ std::string SystemMessage(DWORD error) {
     text.pop_back();
   return text;
 }
-
-}  // namespace
 
 bool WaitForDeviceInstallation(DWORD timeout) {
   DWORD result = Win32().CMP_WaitNoPendingInstallEvents(0);

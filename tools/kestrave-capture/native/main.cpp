@@ -6,6 +6,7 @@
 #include <exception>
 #include <string>
 
+#include "app/start_up.h"
 #include "platform/native/native_platform.h"
 #include "sim/machine_file/machine_document.h"
 #include "tools/kestrave-capture/native/native_facts.h"
@@ -24,16 +25,10 @@ const char kUsage[] =
     "Exit code 0 when the file is written; 1, with a line on standard error\n"
     "saying why, otherwise, and FILE is left as it was.\n";
 
-// The system's text for the last error, without its line break.
+// The system's text for the last error, as the program writes one.
 std::string LastErrorText() {
   DWORD error = ::GetLastError();
-  char text[512] = {};
-  DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, error, 0, text, sizeof text, nullptr);
-  std::string message(text, length < sizeof text ? length : 0);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
-                              message.back() == ' ' || message.back() == '.'))
-    message.pop_back();
+  std::string message = SystemMessage(error);
   return message.empty() ? "error " + std::to_string(error) : message;
 }
 
