@@ -1,6 +1,5 @@
 #include "tools/kestrave-capture/machine_capture.h"
 
-#include <algorithm>
 #include <set>
 
 #include "app/wallpaper.h"
