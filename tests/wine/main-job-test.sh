@@ -15,16 +15,9 @@ cp "$exe" "$work/kestrave.exe"
 wine_family_wallpaper
 check "EDID injected" wine_inject_edid "$WINE_CORPUS/edid-0183.bin" 128
 flag_key='HKCU\Software\Calvorne\Kestrave\Wine Adapter_0000&Generic Non-PnP Monitor_0000'
-current_mode() {
-  wine_run "$work" "$current_mode_exe"
-  tr -d '\r' <"$WINE_WORK/run.log"
-}
-log() { tr -d '\r' <"$work/kestrave.txt"; }
-# The pass's part of the log: what follows the dump's closing rule and the
-# blank line after it.
-pass_log() {
-  log | awk '{ line[NR] = $0 } /^=+$/ && length($0) == 80 { last = NR } END { for (i = last + 2; i <= NR; i++) print line[i] }'
-}
+current_mode() { wine_current_mode "$work" "$current_mode_exe"; }
+log() { wine_log "$work"; }
+pass_log() { wine_pass_log "$work"; }
 
 check_equal "mode before" "1024x768x32@60" "$(current_mode)"
 wine_run "$work" "$work/kestrave.exe" -d

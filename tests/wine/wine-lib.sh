@@ -58,6 +58,21 @@ wine_reg_value() {
   tr -d '\r' <"$WINE_WORK/reg.log" | sed -n 's/^    [^ ].*    REG_[A-Z_]*    //p' | head -n 1
 }
 
+# wine_current_mode DIR HELPER: the primary display's mode as the
+# current-mode helper prints it, read back from Wine itself.
+wine_current_mode() {
+  wine_run "$1" "$2"
+  tr -d '\r' <"$WINE_WORK/run.log"
+}
+
+# wine_log DIR: the debug log a run in DIR wrote; wine_pass_log DIR: its
+# pass's part, what follows the dump's closing rule and the blank line
+# after it.
+wine_log() { tr -d '\r' <"$1/kestrave.txt"; }
+wine_pass_log() {
+  wine_log "$1" | awk '{ line[NR] = $0 } /^=+$/ && length($0) == 80 { last = NR } END { for (i = last + 2; i <= NR; i++) print line[i] }'
+}
+
 wine_reg_key_exists() {
   "$WINE_LOADER" reg query "$1" >"$WINE_WORK/reg.log" 2>&1
 }

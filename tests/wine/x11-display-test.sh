@@ -78,17 +78,10 @@ work="$WINE_WORK/run"
 mkdir -p "$work"
 cp "$exe" "$work/kestrave.exe"
 flag_key='HKCU\Software\Calvorne\Kestrave\Wine Adapter_0000&Generic Non-PnP Monitor_0000'
-current_mode() {
-  wine_run "$work" "$current_mode_exe"
-  tr -d '\r' <"$WINE_WORK/run.log"
-}
-log() { tr -d '\r' <"$work/kestrave.txt"; }
-# The pass's part of the log: what follows the dump's closing rule and the
-# blank line after it, up to the wallpaper's lines.
-pass_log() {
-  log | awk '{ line[NR] = $0 } /^=+$/ && length($0) == 80 { last = NR } END { for (i = last + 2; i <= NR; i++) print line[i] }' |
-    sed '/^$/,$d'
-}
+current_mode() { wine_current_mode "$work" "$current_mode_exe"; }
+log() { wine_log "$work"; }
+# The pass's part of the log up to the wallpaper's lines.
+pass_log() { wine_pass_log "$work" | sed '/^$/,$d'; }
 optimal_block="  Optimal: [preferred mode: 2560x1440,32 bpp @ 60 Hz] 2560x1440,32 bpp @ 60 Hz
   Optimal mode set successfully."
 
