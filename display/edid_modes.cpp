@@ -10,6 +10,10 @@
 namespace {
 
 constexpr unsigned char kFirstTimingIsPreferred = 0x02;
+constexpr unsigned char kNewestRevision = 4;
+// From revision 4 on the first detailed timing is always the preferred one;
+// the feature bit then only says whether it is also the native format and rate.
+constexpr unsigned char kPreferredTimingMandatory = 4;
 
 // An interlaced timing is taken at its frame rate, half its field rate cut
 // to whole hertz: the 87 Hz interlaced 1024x768 at 43 Hz.
@@ -50,7 +54,7 @@ DWORD RefreshRate(DWORD pixelClock10kHz, DWORD horizontalTotal, DWORD verticalTo
 
 bool IsEdidUsable(const std::vector<unsigned char>& edid) {
   return edid.size() >= kEdidBaseBlockSize && edid[EdidField::Version] == 1 &&
-         edid[EdidField::Revision] <= 3;
+         edid[EdidField::Revision] <= kNewestRevision;
 }
 
 void BuildPresets(const std::vector<unsigned char>& edid, TObjectList& presets) {
@@ -71,7 +75,10 @@ void BuildPresets(const std::vector<unsigned char>& edid, TObjectList& presets) 
 
 std::unique_ptr<TMode> ReadPreferredTiming(const std::vector<unsigned char>& edid) {
   if (!IsEdidUsable(edid)) return nullptr;
-  if ((edid[EdidField::FeatureSupport] & kFirstTimingIsPreferred) == 0) return nullptr;
+  if (edid[EdidField::Revision] < kPreferredTimingMandatory &&
+      (edid[EdidField::FeatureSupport] & kFirstTimingIsPreferred) == 0) {
+    return nullptr;
+  }
 
   // The pixel clock is not tested: a descriptor in the first slot reads as a
   // timing of frequency 0.

@@ -10,7 +10,7 @@
 #include "display/mode.h"
 
 // Whether the block can be read here at all: at least 128 bytes, EDID
-// version 1, revision 0 to 3. Neither the header nor the checksum is tested.
+// version 1, revision 0 to 4. Neither the header nor the checksum is tested.
 bool IsEdidUsable(const std::vector<unsigned char>& edid);
 
 // Appends the modes of the established timing flags, then those of the
@@ -18,7 +18,7 @@ bool IsEdidUsable(const std::vector<unsigned char>& edid);
 // nothing for a block that is not usable.
 void BuildPresets(const std::vector<unsigned char>& edid, TObjectList& presets);
 
-// The mode of the first detailed timing when the block marks it as preferred
-// and it is not interlaced; null otherwise, and for a block that is not
-// usable.
+// The mode of the first detailed timing when it is the preferred one (always
+// from revision 4 on, before that when the block marks it so) and it is not
+// interlaced; null otherwise, and for a block that is not usable.
 std::unique_ptr<TMode> ReadPreferredTiming(const std::vector<unsigned char>& edid);

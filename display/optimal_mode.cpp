@@ -42,6 +42,13 @@ std::unique_ptr<TMode> ChooseOptimalMode(const TMode* currentMode, const TObject
     return HasMode(adapterModes, &listed);
   };
 
+  // The target at the frequency of the adapter's entry that stands for it.
+  auto targetAt = [&](const TMode& entry) {
+    std::unique_ptr<TMode> chosen = CopyOf(*target);
+    chosen->Frequency = entry.Frequency;
+    return chosen;
+  };
+
   std::unique_ptr<TMode> result;
   std::unique_ptr<TMode> best = CopyOf(*currentMode);
   for (int i = 0; i < candidates.Count() && result == nullptr; ++i) {
@@ -51,11 +58,16 @@ std::unique_ptr<TMode> ChooseOptimalMode(const TMode* currentMode, const TObject
     if (target != nullptr && Matches(*mode, *target)) {
       // The first match wins, not the fastest entry of the preferred
       // resolution.
-      result = CopyOf(*target);
-      result->Frequency = mode->Frequency;
+      result = targetAt(*mode);
     } else if (IsBetterThan(*mode, *best)) {
       best = CopyOf(*mode);
     }
+  }
+  // The preferred timing names a mode of its own even where no preset does:
+  // no standard timing can name a width above 2288, and many panels list none
+  // for their native resolution. The adapter's first entry of it stands for it.
+  if (result == nullptr && target != nullptr && PresetsOnly) {
+    if (const TMode* entry = HasMode(adapterModes, target.get())) result = targetAt(*entry);
   }
   if (result == nullptr) result = std::move(best);
   result->BitsPerPixel = currentMode->BitsPerPixel;

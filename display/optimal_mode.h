@@ -14,7 +14,10 @@
 // The candidates are the monitor's presets, each standing for the first of
 // the adapter's modes that Matches it at the current depth (and passed over
 // when there is none), or, when PresetsOnly is false, the adapter's modes
-// themselves. Either way the frequency chosen is one the adapter lists.
+// themselves. With the presets, when none matches the preferred resolution,
+// the adapter's first mode that Matches the preferred mode at the current
+// depth is taken for it. Either way the frequency chosen is one the adapter
+// lists.
 // optimisedBefore confines the choice to the current resolution.
 //
 // Writes "[preferred mode: <mode>] " when there is a preferred mode, then the

@@ -82,12 +82,14 @@ class RegistryWriter {
   }
 
   // Keys that exist without being listed. The user's hive is one, but it
-  // comes last among the hives where it is not listed: a tree written
-  // whole lists it where it is not last, so that it keeps its place.
+  // comes last among the hives, spelt as user.sid spells it, where it is not
+  // listed: a tree written whole lists it where it is not last or spelt
+  // otherwise, so that it keeps its place and its name.
   bool IsPermanent(const RegistryKey& key) const {
     if (&key == tree_.Machine().get() || &key == tree_.Users().get()) return true;
     if (!tree_.IsUserHive(key)) return false;
-    return original_ != nullptr || &key == tree_.Users()->Subkeys().back().get();
+    if (original_ != nullptr) return true;
+    return &key == tree_.Users()->Subkeys().back().get() && key.Name() == tree_.UserSid();
   }
 
   void Emit(const std::string& path, const RegistryKey& key, Json values) {

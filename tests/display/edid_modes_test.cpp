@@ -16,7 +16,7 @@ std::vector<ModeValues> PresetsOf(const std::vector<unsigned char>& edid) {
   return ValuesOf(presets);
 }
 
-TEST(EdidModesTest, OnlyAVersionOneBlockOfRevisionThreeOrLessIsUsed) {
+TEST(EdidModesTest, OnlyAVersionOneBlockOfRevisionFourOrLessIsUsed) {
   const struct {
     size_t size;
     unsigned char version;
@@ -24,8 +24,9 @@ TEST(EdidModesTest, OnlyAVersionOneBlockOfRevisionThreeOrLessIsUsed) {
     bool usable;
   } cases[] = {
       {0, 1, 3, false},   {127, 1, 3, false}, {128, 2, 3, false}, {128, 0, 3, false},
-      {128, 1, 4, false}, {128, 1, 255, false}, {128, 1, 0, true}, {128, 1, 3, true},
+      {128, 1, 5, false}, {128, 1, 255, false}, {128, 1, 0, true}, {128, 1, 3, true},
       {256, 1, 3, true},
+      {128, 1, 4, true},  // was unusable: 1.4 keeps every byte read here where 1.3 has it
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.size << " bytes, " << int{c.version} << "."
@@ -126,19 +127,25 @@ TEST(EdidModesTest, PreferredTimingFrequencyFromTheTruncatedLineRate) {
   }
 }
 
-TEST(EdidModesTest, PreferredTimingNeedsThePreferredFlagAndAProgressiveTiming) {
+// From revision 4 on the first timing is the preferred one whatever the
+// feature bit says; it must still be progressive.
+TEST(EdidModesTest, PreferredTimingNeedsThePreferredFlagBeforeRevisionFourAndAProgressiveTiming) {
   const struct {
+    unsigned char revision;
     unsigned char features;
     unsigned char timingFlags;
     bool found;
   } cases[] = {
-      {0x0A, 0x1E, true}, {0x02, 0x7F, true}, {0x08, 0x1E, false}, {0xFD, 0x00, false},
-      {0x0A, 0x80, false}, {0x0A, 0x9E, false},
+      {3, 0x0A, 0x1E, true},  {3, 0x02, 0x7F, true},  {3, 0x08, 0x1E, false},
+      {3, 0xFD, 0x00, false}, {3, 0x0A, 0x80, false}, {3, 0x0A, 0x9E, false},
+      {0, 0x08, 0x1E, false}, {4, 0x08, 0x1E, true},  {4, 0x0A, 0x9E, false},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << std::hex << int{c.features} << " " << int{c.timingFlags});
+    SCOPED_TRACE(testing::Message() << "1." << int{c.revision} << std::hex << " "
+                                    << int{c.features} << " " << int{c.timingFlags});
     std::vector<unsigned char> edid = UsableBlock();
     PutPreferredTiming(edid, {10800, 1280, 408, 1024, 42});
+    edid[0x13] = c.revision;
     edid[0x18] = c.features;
     edid[0x47] = c.timingFlags;
     EXPECT_EQ(ReadPreferredTiming(edid) != nullptr, c.found);

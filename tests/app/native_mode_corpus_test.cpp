@@ -1,0 +1,101 @@
+// Every real monitor of the corpus whose EDID names a usable, progressive
+// preferred timing gets its native resolution from one default run, on an
+// adapter that lists what a driver of today lists for it, starting from
+// 1024x768 as after imaging.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "display/edid_modes.h"
+#include "tests/support/corpus_files.h"
+#include "tests/support/display_machine.h"
+#include "tests/support/program_run.h"
+
+namespace {
+
+struct Timing {
+  DWORD width;
+  DWORD height;
+  DWORD rate;
+};
+
+// Read here from the bytes, apart from the program's own reading: a block
+// counts when its first detailed timing is a preferred, progressive timing
+// with sizes and totals above 0.
+std::optional<Timing> NativeTiming(const std::vector<unsigned char>& edid) {
+  if (edid.size() < 128 || edid[0x12] != 1 || edid[0x13] > 4) return std::nullopt;
+  if ((edid[0x18] & 0x02) == 0 && edid[0x13] != 4) return std::nullopt;
+  const unsigned char* t = edid.data() + 0x36;
+  const DWORD clock = t[0] | t[1] << 8;
+  const DWORD width = t[2] | (t[4] & 0xF0) << 4;
+  const DWORD height = t[5] | (t[7] & 0xF0) << 4;
+  const DWORD horizontalTotal = width + (t[3] | (t[4] & 0x0F) << 8);
+  const DWORD verticalTotal = height + (t[6] | (t[7] & 0x0F) << 8);
+  if (clock == 0 || (t[17] & 0x80) != 0 || width == 0 || height == 0) return std::nullopt;
+  const double rate = clock * 10000.0 / horizontalTotal / verticalTotal;
+  return Timing{width, height, static_cast<DWORD>(std::lround(rate))};
+}
+
+// The preferred timing, the EDID's established and standard timings at
+// their rates, and the common resolutions at 60 Hz, all at 32 bits.
+Json DriverModes(const std::vector<unsigned char>& edid, const Timing& native) {
+  std::vector<Timing> timings = {native};
+  TObjectList presets;
+  BuildPresets(edid, presets);
+  for (int i = 0; i < presets.Count(); ++i) {
+    const auto& preset = static_cast<const TMode&>(*presets.Items(i));
+    timings.push_back({preset.Width, preset.Height, preset.Frequency});
+  }
+  const Timing common[] = {{640, 480, 60},   {800, 600, 60},   {1024, 768, 60},
+                           {1280, 720, 60},  {1280, 800, 60},  {1280, 1024, 60},
+                           {1366, 768, 60},  {1440, 900, 60},  {1600, 900, 60},
+                           {1680, 1050, 60}, {1920, 1080, 60}, {1920, 1200, 60},
+                           {2560, 1440, 60}, {3840, 2160, 60}};
+  timings.insert(timings.end(), std::begin(common), std::end(common));
+
+  Json modes = Json::array();
+  std::set<std::tuple<DWORD, DWORD, DWORD>> listed;
+  for (const Timing& timing : timings) {
+    if (!listed.insert({timing.width, timing.height, timing.rate}).second) continue;
+    modes.push_back(std::to_string(timing.width) + "x" + std::to_string(timing.height) + "x32@" +
+                    std::to_string(timing.rate));
+  }
+  return modes;
+}
+
+TEST(NativeModeCorpus, EveryMonitorWithAPreferredTimingGetsItsNativeResolution) {
+  int counted = 0;
+  int set = 0;
+  for (const std::filesystem::path& file : CorpusFiles()) {
+    const std::vector<unsigned char> edid = CorpusBlock(file);
+    const std::optional<Timing> native = NativeTiming(edid);
+    if (!native) continue;
+    ++counted;
+    Json machine = TestDisplayMachine();
+    machine["registry"][std::string(kTestModelKey) + "\\5&1\\Device Parameters"]["EDID"] =
+        HexData(edid);
+    machine["adapters"][0]["modes"] = DriverModes(edid, *native);
+    const ProgramRun run = RunProgram(machine, "-d", false);
+    const std::string current = run.machine["adapters"][0]["current"];
+    const std::string nativeResolution =
+        std::to_string(native->width) + "x" + std::to_string(native->height) + "x32@";
+    if (current.compare(0, nativeResolution.size(), nativeResolution) == 0) {
+      ++set;
+    } else {
+      ADD_FAILURE() << file.filename().string() << ": " << current << ", not "
+                    << nativeResolution << native->rate;
+    }
+  }
+  std::cout << "native resolution set on " << set << " of " << counted << " corpus monitors\n";
+  EXPECT_GT(counted, 0);
+}
+
+}  // namespace
