@@ -11,6 +11,7 @@ version=$(sed -n 's/^project(Kestrave VERSION \([0-9.]*\) .*/\1/p' "$root/CMakeL
 higher=${version%.*}.$((${version##*.} + 1))
 programs=(kestrave.exe kestrave-capture.exe kestrave-edid.exe)
 files=("${programs[@]}" GETTING-STARTED.txt)
+file_list=$(printf '%s\n' "${files[@]}" | sort)
 check_equal "the package's name carries the project's version" "kestrave-$version.msi" "$(basename "$msi")"
 
 # The files of this build, as scripts/package packs them.
@@ -40,6 +41,7 @@ check_equal "Upgrade rows: an older version is replaced, a newer one detected" \
 extracted="$WINE_WORK/extracted"
 mkdir -p "$extracted"
 msiextract -C "$extracted" "$msi" >/dev/null
+check_equal "the package's files" "$file_list" "$(cd "$extracted/Program Files/Kestrave" && ls -A | sort)"
 for file in "${files[@]}"; do
   check "the package holds the built $file" cmp -s "$extracted/Program Files/Kestrave/$file" "$built/$file"
 done
@@ -86,11 +88,11 @@ arp_entries() {
       "$(wine_reg_value "$arp_key\\$key" Publisher) NoModify=$(wine_reg_value "$arp_key\\$key" NoModify)"
   done
 }
-installed_files() { (cd "$installed" 2>/dev/null && ls -A); }
+installed_files() { (cd "$installed" 2>/dev/null && ls -A | sort); }
 
 check_equal "msiexec /i kestrave-$version.msi /qn: exit code" 0 \
   "$(msiexec /i "C:\\packages\\kestrave-$version.msi" /qn)"
-check_equal "installed: the files" "$(printf '%s\n' "${files[@]}" | sort)" "$(installed_files | sort)"
+check_equal "installed: the files" "$file_list" "$(installed_files)"
 for file in "${files[@]}"; do
   check "installed: $file is the built one" cmp -s "$installed/$file" "$built/$file"
 done
@@ -117,7 +119,7 @@ check_equal "msiexec /i kestrave-$higher.msi /qn (upgrade): exit code" 0 \
 higher_product=$(property "$WINE_WORK/kestrave-$higher.msi" ProductCode)
 check_equal "upgraded: one Add/Remove Programs entry, the newer" \
   "$higher_product $higher Calvorne NoModify=0x1" "$(arp_entries)"
-check_equal "upgraded: the files" "$(printf '%s\n' "${files[@]}" | sort)" "$(installed_files | sort)"
+check_equal "upgraded: the files" "$file_list" "$(installed_files)"
 check_equal "upgraded: the Run value and the install key" "$by_package" "$(registry_entries)"
 check_equal "msiexec /i kestrave-$version.msi /qn (downgrade): exit code" 1603 \
   "$(msiexec /i "C:\\packages\\kestrave-$version.msi" /qn)"
