@@ -91,14 +91,16 @@ bool RegistryAccessor::DeleteValue(const std::string& name) {
   return Win32().RegDeleteValueA(currentKey_, name.c_str()) == ERROR_SUCCESS;
 }
 
-bool RegistryAccessor::DeleteKey(const std::string& path) {
-  return DeleteKeyFrom(BaseKey(path), CallPath(path), 0);
+KeyRemoval RegistryAccessor::DeleteKey(const std::string& path) {
+  LONG status = DeleteKeyFrom(BaseKey(path), CallPath(path), 0);
+  if (status == ERROR_SUCCESS) return KeyRemoval::Removed;
+  return status == ERROR_FILE_NOT_FOUND ? KeyRemoval::Absent : KeyRemoval::Left;
 }
 
-bool RegistryAccessor::DeleteKeyFrom(HKEY base, const std::string& path, int depth) {
+LONG RegistryAccessor::DeleteKeyFrom(HKEY base, const std::string& path, int depth) {
   // Windows nests keys at most this deep; a deeper walk is not a real tree.
   const int kMaxDepth = 512;
-  if (depth > kMaxDepth) return false;
+  if (depth > kMaxDepth) return ERROR_ACCESS_DENIED;
   // A key with subkeys cannot be deleted, so the subkeys go first, from the
   // last index down, so that the indices still to visit stay valid.
   HKEY key = nullptr;
@@ -111,7 +113,7 @@ bool RegistryAccessor::DeleteKeyFrom(HKEY base, const std::string& path, int dep
     // deleted; the key above it then stays too.
     if (MayBeLink(key)) {
       Win32().RegCloseKey(key);
-      return false;
+      return ERROR_ACCESS_DENIED;
     }
     DWORD subKeys = 0;
     DWORD longestName = 0;
@@ -127,7 +129,7 @@ bool RegistryAccessor::DeleteKeyFrom(HKEY base, const std::string& path, int dep
     }
     Win32().RegCloseKey(key);
   }
-  return Win32().RegDeleteKeyA(base, path.c_str()) == ERROR_SUCCESS;
+  return Win32().RegDeleteKeyA(base, path.c_str());
 }
 
 bool RegistryAccessor::MayBeLink(HKEY key) {
@@ -139,6 +141,18 @@ bool RegistryAccessor::MayBeLink(HKEY key) {
       Win32().RegQueryValueExA(key, "SymbolicLinkValue", nullptr, &type, nullptr, &size);
   if (result == ERROR_FILE_NOT_FOUND) return false;
   return result != ERROR_SUCCESS || type == REG_LINK;
+}
+
+bool RegistryAccessor::ValueMayExist(const std::string& path, const std::string& name) {
+  HKEY key = nullptr;
+  LONG status =
+      Win32().RegOpenKeyExA(BaseKey(path), CallPath(path).c_str(), 0, KEY_QUERY_VALUE, &key);
+  if (status != ERROR_SUCCESS) return status != ERROR_FILE_NOT_FOUND;
+  DWORD type = 0;
+  DWORD size = 0;
+  status = Win32().RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size);
+  Win32().RegCloseKey(key);
+  return status != ERROR_FILE_NOT_FOUND;
 }
 
 bool RegistryAccessor::KeyExists(const std::string& path) {
@@ -162,21 +176,25 @@ bool RegistryAccessor::ValueExists(const std::string& name) {
   return QueryValue(name, type, size);
 }
 
-void RegistryAccessor::GetKeyNames(TStringList& names) {
+bool RegistryAccessor::GetKeyNames(TStringList& names) {
   names.Clear();
   DWORD subKeys = 0;
   DWORD longestName = 0;
   if (Win32().RegQueryInfoKeyA(currentKey_, nullptr, nullptr, nullptr, &subKeys, &longestName,
                                nullptr, nullptr, nullptr, nullptr, nullptr,
                                nullptr) != ERROR_SUCCESS)
-    return;
+    return false;
   std::vector<char> name = SubkeyNameBuffer(longestName);
+  bool all = true;
   for (DWORD index = 0; index < subKeys; ++index) {
     DWORD length = static_cast<DWORD>(name.size());
     if (Win32().RegEnumKeyExA(currentKey_, index, name.data(), &length, nullptr, nullptr, nullptr,
                               nullptr) == ERROR_SUCCESS)
       names.Add(std::string(name.data(), length));
+    else
+      all = false;
   }
+  return all;
 }
 
 long RegistryAccessor::GetDataSize(const std::string& name) {

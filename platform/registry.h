@@ -15,6 +15,13 @@
 // The access OpenKeyReadOnly asks for, in turn, while it is refused.
 extern const REGSAM kReadOnlyAccess[3];
 
+// What a deletion found and left.
+enum class KeyRemoval {
+  Absent,   // there was nothing to delete
+  Removed,  // it was there and is gone
+  Left,     // it is still there, or could not be shown to be gone
+};
+
 class RegistryAccessor {
  public:
   explicit RegistryAccessor(REGSAM access = KEY_ALL_ACCESS);
@@ -38,11 +45,15 @@ class RegistryAccessor {
   bool DeleteValue(const std::string& name);
   // Deletes the key with everything below it, but for registry links below
   // it, which it leaves, and the keys above them.
-  bool DeleteKey(const std::string& path);
+  KeyRemoval DeleteKey(const std::string& path);
+  // Whether the value may still exist: false only when the key or the
+  // value is certainly missing.
+  bool ValueMayExist(const std::string& path, const std::string& name);
   bool KeyExists(const std::string& path);
   bool ValueExists(const std::string& name);
-  // The names of the open key's subkeys in the registry's order.
-  void GetKeyNames(TStringList& names);
+  // The names of the open key's subkeys in the registry's order; false when
+  // some could not be read.
+  bool GetKeyNames(TStringList& names);
 
   // The size in bytes of a value of the open key, or -1 when it cannot be
   // queried.
@@ -55,7 +66,7 @@ class RegistryAccessor {
   // The key a path is taken from, and the path as passed to the platform.
   HKEY BaseKey(const std::string& path) const;
   static std::string CallPath(const std::string& path);
-  bool DeleteKeyFrom(HKEY base, const std::string& path, int depth);
+  LONG DeleteKeyFrom(HKEY base, const std::string& path, int depth);
   // Whether an open key is, or cannot be shown not to be, a registry link.
   static bool MayBeLink(HKEY key);
   bool QueryValue(const std::string& name, DWORD& type, DWORD& size);

@@ -1,5 +1,7 @@
 #include "tests/app/fault_sweep_expectations.h"
 
+#include "tests/app/owned_changes.h"
+
 namespace {
 
 const char* const kDisplayCalls[] = {"EnumDisplayDevicesA", "EnumDisplaySettingsA",
@@ -115,6 +117,18 @@ Expectation ExpectedOutcome(const RecordedRun& run, size_t index, const Failure&
       call.name == "SetEndOfFile")
     return {run.exitCode, "", LogShape::Empty};
   if (call.name == "WriteFile") return {run.exitCode, "", LogShape::BaselinePrefix};
+  // Hives that cannot be listed are not shown to hold no flags.
+  if (run.removes && key == "HKEY_USERS" && call.name != "RegCloseKey")
+    return {1, "The Kestrave optimization flags were not removed from the registry.\r\n",
+            LogShape::Any};
+  if (run.removes && !key.empty()) {
+    Expectation removal = same;
+    removal.removal = true;
+    // A key below a root that Windows reports missing is not there to remove.
+    if (call.name == "RegOpenKeyExA" && failure.result == 2 && key.find('\\') != std::string::npos)
+      removal.missingKey = key;
+    return removal;
+  }
   if (call.name == "VerifyVersionInfoA")
     return Fatal("\r\nError: Only supported on 2K, XP, or newer OS.\r\n");
   if (call.name == "CMP_WaitNoPendingInstallEvents") {
@@ -163,4 +177,14 @@ Expectation ExpectedOutcome(const RecordedRun& run, size_t index, const Failure&
             "Wallpaper not changed since current wallpaper is not in the Windows directory.\r\n",
             LogShape::Any};
   return same;
+}
+
+Expectation ResolveRemoval(Expectation expected, const Json& before, const Json& after) {
+  const OwnedLeft left = LeftByRemoval(before, after, expected.missingKey);
+  expected.exitCode = left.runValue || left.softwareKey || left.flags ? 1 : 0;
+  if (expected.shape == LogShape::Any)
+    expected.line = std::string("The Kestrave optimization flags were ") +
+                    (left.flagsRemoved && !left.flags ? "" : "not ") +
+                    "removed from the registry.\r\n";
+  return expected;
 }
