@@ -130,4 +130,13 @@ wine_run "$work" "$plain_dir/kestrave.exe" -d
 check_equal "-d with kestrave.txt a hard link: exit code" 0 $?
 check_equal "-d with kestrave.txt a hard link: the linked file" "precious" "$(cat "$drive_c/important.ini")"
 
+# Two runs at once in one folder: one that finds the log held open by
+# another writer leaves it to that writer, writes no log, and runs all the
+# same.
+work="$WINE_WORK/held"
+mkdir -p "$work"
+wine_run "$work" "$(dirname "$exe")/hold-open.exe" kestrave.txt 'C:\kestrave\kestrave.exe' -d
+check_equal "-d with kestrave.txt held open by another writer: exit code" 0 $?
+check_equal "-d with kestrave.txt held open by another writer: the other writer's log" "held" "$(cat "$work/kestrave.txt")"
+
 wine_summary
