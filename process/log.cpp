@@ -3,6 +3,7 @@
 #include <iostream>
 #include <streambuf>
 
+#include "platform/own_file.h"
 #include "platform/platform.h"
 #include "process/process_state.h"
 
@@ -78,13 +79,6 @@ class LogFileBuffer : public std::streambuf {
   }
 
  private:
-  static bool IsFileOfItsOwn(HANDLE handle) {
-    BY_HANDLE_FILE_INFORMATION information;
-    return Win32().GetFileInformationByHandle(handle, &information) &&
-           information.nNumberOfLinks == 1 &&
-           (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
-  }
-
   void Append(char c) {
     if (c == '\n') pending_ += '\r';
     pending_ += c;
