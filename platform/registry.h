@@ -10,17 +10,11 @@
 #include <vector>
 
 #include "base/objects.h"
+#include "platform/key_removal.h"
 #include "platform/win32_types.h"
 
 // The access OpenKeyReadOnly asks for, in turn, while it is refused.
 extern const REGSAM kReadOnlyAccess[3];
-
-// What a deletion found and left.
-enum class KeyRemoval {
-  Absent,   // there was nothing to delete
-  Removed,  // it was there and is gone
-  Left,     // it is still there, or could not be shown to be gone
-};
 
 class RegistryAccessor {
  public:
@@ -43,8 +37,7 @@ class RegistryAccessor {
 
   void WriteString(const std::string& name, const std::string& value);
   bool DeleteValue(const std::string& name);
-  // Deletes the key with everything below it, but for registry links below
-  // it, which it leaves, and the keys above them.
+  // Deletes the key with everything below it, as RemoveKey does.
   KeyRemoval DeleteKey(const std::string& path);
   // Whether the value may still exist: false only when the key or the
   // value is certainly missing.
@@ -66,9 +59,6 @@ class RegistryAccessor {
   // The key a path is taken from, and the path as passed to the platform.
   HKEY BaseKey(const std::string& path) const;
   static std::string CallPath(const std::string& path);
-  LONG DeleteKeyFrom(HKEY base, const std::string& path, int depth);
-  // Whether an open key is, or cannot be shown not to be, a registry link.
-  static bool MayBeLink(HKEY key);
   bool QueryValue(const std::string& name, DWORD& type, DWORD& size);
   void ChangeKey(HKEY key);
 

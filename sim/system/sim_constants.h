@@ -21,4 +21,10 @@ constexpr WORD kDevModeSpecVersion = 0x0401;  // DM_SPECVERSION
 
 constexpr DWORD kAccessViolation = 0xC0000005;
 
+// The NTSTATUS codes of ntdll's registry calls.
+constexpr LONG kStatusInvalidHandle = static_cast<LONG>(0xC0000008);
+constexpr LONG kStatusAccessDenied = static_cast<LONG>(0xC0000022);
+constexpr LONG kStatusCannotDelete = static_cast<LONG>(0xC0000121);
+constexpr LONG kStatusKeyDeleted = static_cast<LONG>(0xC000017C);
+
 }  // namespace sim

@@ -37,10 +37,12 @@ struct Expectation {
   std::string line;
   LogShape shape = LogShape::Any;
   // A removal's exit code and flags line follow from what the rerun left
-  // (ResolveRemoval); this key, which the failure reports missing, and the
-  // keys below it count as missing.
+  // (ResolveRemoval), but for the program key below a key on the way to it
+  // that the failure reports missing, or that it keeps the removal from
+  // looking at.
   bool removal = false;
   std::string missingKey;
+  std::string uncheckedKey;
 };
 
 // The recorded run whose calls are made to fail one at a time.

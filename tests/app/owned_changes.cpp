@@ -32,6 +32,13 @@ std::string FullPath(const std::string& path, const Json& machine) {
   return full;
 }
 
+// A root, or a user's hive below HKEY_USERS, that a full path starts with.
+std::string RootOf(const std::string& path) {
+  const std::string users = "HKEY_USERS\\";
+  size_t end = path.find('\\', path.compare(0, users.size(), users) == 0 ? users.size() : 0);
+  return path.substr(0, end);
+}
+
 bool IsAtOrBelow(const std::string& path, const std::string& key) {
   return path.compare(0, key.size(), key) == 0 &&
          (path.size() == key.size() || path[key.size()] == '\\');
@@ -64,8 +71,8 @@ std::string OwnedKeyOf(const std::string& path) {
   size_t end = at + sizeof kProgramKey - 1;
   if (end != path.size() && path[end] != '\\') return "";
   std::string root = path.substr(0, at);
-  bool owned = root == "HKEY_LOCAL_MACHINE" ||
-               (root.compare(0, 11, "HKEY_USERS\\") == 0 && root.find('\\', 11) == std::string::npos);
+  bool owned = root == "HKEY_LOCAL_MACHINE" || (root.compare(0, 11, "HKEY_USERS\\") == 0 &&
+                                                root.find('\\', 11) == std::string::npos);
   return owned ? path.substr(0, end) : "";
 }
 
@@ -134,10 +141,12 @@ std::vector<std::string> ChangesNotOwned(const Json& before, const Json& after) 
   return changes;
 }
 
-OwnedLeft LeftByRemoval(const Json& before, const Json& after, const std::string& missingKey) {
+OwnedLeft LeftByRemoval(const Json& before, const Json& after, const std::string& missingKey,
+                        const std::string& uncheckedKey) {
   Keys old = AllKeys(before);
   Keys now = AllKeys(after);
   const std::string missing = missingKey.empty() ? "" : FullPath(missingKey, before);
+  const std::string unchecked = uncheckedKey.empty() ? "" : FullPath(uncheckedKey, before);
   // The program keys there were, each with whether it is still there.
   std::map<std::string, bool> programKeys;
   for (const auto& key : old) {
@@ -145,6 +154,7 @@ OwnedLeft LeftByRemoval(const Json& before, const Json& after, const std::string
     if (owned.empty() || (!missing.empty() && IsAtOrBelow(owned, missing))) continue;
     programKeys[owned] = programKeys[owned] || now.count(key.first) != 0;
   }
+  if (!unchecked.empty()) programKeys[RootOf(unchecked) + kProgramKey] = true;
   OwnedLeft left;
   for (const auto& key : programKeys) {
     if (key.first.compare(0, 11, "HKEY_USERS\\") != 0) {
@@ -159,4 +169,13 @@ OwnedLeft LeftByRemoval(const Json& before, const Json& after, const std::string
   left.runValue = run != old.end() && run->second.count(kRunValue) != 0 && runNow != now.end() &&
                   runNow->second.count(kRunValue) != 0;
   return left;
+}
+
+bool LeadsToProgramKey(const std::string& key) {
+  const std::string path = Upper(key);
+  const std::string root = RootOf(path);
+  if (root == "HKEY_USERS") return false;
+  const std::string below = path.substr(root.size());
+  return std::string(kProgramKey).compare(0, below.size(), below) == 0 &&
+         (below.size() == sizeof kProgramKey - 1 || kProgramKey[below.size()] == '\\');
 }
