@@ -81,10 +81,7 @@ std::optional<int> ParseCommandLine() {
   OpenLog(DebugMode);
   Log() << KESTRAVE_BANNER << "\n\n";
   if (HasSwitch("i")) return UpdateInstallation(true) ? 0 : 1;
-  if (HasSwitch("u")) {
-    UpdateInstallation(false);
-    return 0;
-  }
+  if (HasSwitch("u")) return UpdateInstallation(false) ? 0 : 1;
   if (HasSwitch("?")) {
     ShowUsage();
     return 0;

@@ -8,8 +8,8 @@
 bool HasSwitch(const char* letter);
 
 // Opens the log, writes the banner and reads the switches. When it handled
-// -i, -u or -?, the exit code the run ends with: 1 for an installation that
-// did not complete, else 0. Nothing when the displays are to be optimised.
+// -i, -u or -?, the exit code the run ends with: 1 for an installation or
+// a removal that did not complete, else 0. Nothing when the displays are to be optimised.
 std::optional<int> ParseCommandLine();
 
 void ShowUsage();

@@ -36,18 +36,34 @@ std::optional<std::string> RunValueData() {
 
 const char* Not(bool done) { return done ? "" : "not "; }
 
+// The flags of every hive a removal visits: removed from the registry only
+// when some hive held them and none holds them still.
+struct FlagRemoval {
+  bool removed = false;
+  bool left = false;
+
+  void Add(KeyRemoval removal) {
+    removed = removed || removal == KeyRemoval::Removed;
+    left = left || removal == KeyRemoval::Left;
+  }
+  bool Done() const { return removed && !left; }
+};
+
 }  // namespace
 
 bool UpdateInstallation(bool install) {
   bool runValueDone = false;
   bool softwareKeyDone = false;
-  bool flagsRemoved = false;
+  FlagRemoval flags;
+  // Something a removal was to remove is still there.
+  bool left = false;
   bool faulted = false;
   try {
     RegistryAccessor registry;
+    KeyRemoval ownFlags = KeyRemoval::Absent;
     if (!install) {
       registry.SetRootKey(HKEY_CURRENT_USER);
-      flagsRemoved = registry.DeleteKey(SoftwareKeyPath);
+      ownFlags = registry.DeleteKey(SoftwareKeyPath);
     }
     registry.SetRootKey(HKEY_LOCAL_MACHINE);
     if (install) {
@@ -66,15 +82,29 @@ bool UpdateInstallation(bool install) {
       registry.WriteString("", KESTRAVE_BUILD_STAMP);
       registry.CloseKey();
     } else {
-      softwareKeyDone = registry.DeleteKey(SoftwareKeyPath);
-      // Every loaded user hive, the current user's among them.
-      registry.SetRootKey(HKEY_USERS);
-      registry.OpenKey("", false);
+      // A Run value that could not be deleted, as by a user without the
+      // right to, still starts the program at every log-on, unless it was
+      // never there.
+      left = !runValueDone && registry.ValueMayExist(kRunKeyPath, kRunValueName);
+      KeyRemoval softwareKey = registry.DeleteKey(SoftwareKeyPath);
+      softwareKeyDone = softwareKey == KeyRemoval::Removed;
+      left = left || softwareKey == KeyRemoval::Left;
+      // Every loaded user hive, the current user's among them. Listing them
+      // needs no more than reading, which any user may; a hive that cannot
+      // be listed is not shown to hold no flags.
+      RegistryAccessor hives(KEY_READ);
+      hives.SetRootKey(HKEY_USERS);
       TStringList users;
-      registry.GetKeyNames(users);
+      if (!hives.OpenKey("", false) || !hives.GetKeyNames(users)) flags.Add(KeyRemoval::Left);
+      hives.CloseKey();
+      registry.SetRootKey(HKEY_USERS);
       for (int i = 0; i < users.Count(); ++i)
-        if (registry.DeleteKey(users.Strings(i) + SoftwareKeyPath)) flagsRemoved = true;
-      registry.CloseKey();
+        flags.Add(registry.DeleteKey(users.Strings(i) + SoftwareKeyPath));
+      // The current user's hive is among those, so flags left at the first
+      // try may be gone since: what a second try finds is what is left.
+      registry.SetRootKey(HKEY_CURRENT_USER);
+      if (ownFlags == KeyRemoval::Left) ownFlags = registry.DeleteKey(SoftwareKeyPath);
+      flags.Add(ownFlags);
     }
   } catch (const RegistryError&) {
     LogFault(924, "Exception while accessing registry");
@@ -84,11 +114,14 @@ bool UpdateInstallation(bool install) {
   Log() << "Kestrave was " << Not(runValueDone) << direction << " the Run key.\n";
   Log() << "The Kestrave software install key was " << Not(softwareKeyDone) << direction
         << " the registry.\n";
-  Log() << "The Kestrave optimization flags were " << Not(flagsRemoved)
+  Log() << "The Kestrave optimization flags were " << Not(flags.Done())
         << "removed from the registry.\n";
-  // A removal ends with 0 whatever it found: a second one finds nothing, and
-  // that is no failure.
-  // The software install key counts as added once it is created, but an
-  // installation whose stamp could not be written did not complete either.
-  return !install || (runValueDone && softwareKeyDone && !faulted);
+  if (install) {
+    // The software install key counts as added once it is created, but an
+    // installation whose stamp could not be written did not complete either.
+    return runValueDone && softwareKeyDone && !faulted;
+  }
+  // What was absent to begin with is no failure: a second removal finds
+  // nothing, and succeeds.
+  return !left && !flags.left && !faulted;
 }

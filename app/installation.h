@@ -3,7 +3,8 @@
 #pragma once
 
 // install true for -i, false for -u; reports in the log. False when an
-// installation did not add the Run value or the software install key, or
+// installation did not add the Run value or the software install key, when
+// a removal left any of them or a flag key that was there, or when either
 // met a registry failure on the way.
 bool UpdateInstallation(bool install);
 

@@ -42,10 +42,13 @@ std::unique_ptr<TMode> OptimiseDisplay(const TAdapter& adapter) {
     Log() << "Could not find an optimal setting.\n\n";
     return nullptr;
   }
-  // The mode is applied even when the display already runs in it, and
-  // recorded whatever the platform answered.
+  // The mode is applied even when the display already runs in it. It is
+  // recorded only once the platform accepted it: a flag for a change the
+  // driver failed (as one still starting at log-on may) would leave the
+  // display in its old mode for good, "optimised before"; a failed change
+  // changed nothing, so the next run may try again.
   bool accepted = ApplyMode(&adapter, mode.get());
-  RecordOptimised(&adapter, mode.get());
+  if (accepted) RecordOptimised(&adapter, mode.get());
   Log() << "\n";
   return accepted ? std::move(mode) : nullptr;
 }

@@ -33,7 +33,6 @@ class Platform {
   virtual LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
                                 LPBYTE lpData, LPDWORD lpcbData) = 0;
   virtual LONG RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) = 0;
-  virtual LONG RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) = 0;
   virtual LONG RegQueryInfoKeyA(HKEY hKey, LPSTR lpClass, LPDWORD lpcchClass, LPDWORD lpReserved,
                                 LPDWORD lpcSubKeys, LPDWORD lpcbMaxSubKeyLen,
                                 LPDWORD lpcbMaxClassLen, LPDWORD lpcValues,
@@ -46,6 +45,11 @@ class Platform {
                              LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData,
                              LPDWORD lpcbData) = 0;
   virtual LONG RegCloseKey(HKEY hKey) = 0;
+  // ntdll's deletion of the key an open handle stands for, itself: not the
+  // key a path names now, and not the target of a link opened as itself.
+  // The handle needs DELETE access, and the key must have no subkeys. The
+  // result is an NTSTATUS, 0 on success.
+  virtual LONG NtDeleteKey(HANDLE KeyHandle) = 0;
 
   // System version.
   virtual ULONGLONG VerSetConditionMask(ULONGLONG ConditionMask, DWORD TypeMask,

@@ -2,18 +2,11 @@
 
 #include "base/errors.h"
 #include "platform/platform.h"
+#include "platform/subkey_name_buffer.h"
 
 namespace {
 
 bool IsFromRoot(const std::string& path) { return !path.empty() && path[0] == '\\'; }
-
-// RegQueryInfoKeyA counts the longest subkey name in UTF-16 characters, but
-// RegEnumKeyExA gives names in the ANSI code page, where a character takes
-// up to two bytes (932, 936, 949, 950): a buffer of the count alone would
-// refuse such names with ERROR_MORE_DATA.
-std::vector<char> SubkeyNameBuffer(DWORD longestName) {
-  return std::vector<char>(2 * static_cast<size_t>(longestName) + 1);
-}
 
 }  // namespace
 
@@ -91,54 +84,20 @@ bool RegistryAccessor::DeleteValue(const std::string& name) {
   return Win32().RegDeleteValueA(currentKey_, name.c_str()) == ERROR_SUCCESS;
 }
 
-bool RegistryAccessor::DeleteKey(const std::string& path) {
-  return DeleteKeyFrom(BaseKey(path), CallPath(path), 0);
+KeyRemoval RegistryAccessor::DeleteKey(const std::string& path) {
+  return RemoveKey(BaseKey(path), CallPath(path));
 }
 
-bool RegistryAccessor::DeleteKeyFrom(HKEY base, const std::string& path, int depth) {
-  // Windows nests keys at most this deep; a deeper walk is not a real tree.
-  const int kMaxDepth = 512;
-  if (depth > kMaxDepth) return false;
-  // A key with subkeys cannot be deleted, so the subkeys go first, from the
-  // last index down, so that the indices still to visit stay valid.
+bool RegistryAccessor::ValueMayExist(const std::string& path, const std::string& name) {
   HKEY key = nullptr;
-  if (Win32().RegOpenKeyExA(base, path.c_str(), REG_OPTION_OPEN_LINK, access_, &key) ==
-      ERROR_SUCCESS) {
-    // Windows follows a registry link wherever a path leads through one: a
-    // link any user can make in their own hive would have the deletion
-    // empty the tree it points at, or, pointing at its own parent, recurse
-    // without end. A link is opened as itself, and neither entered nor
-    // deleted; the key above it then stays too.
-    if (MayBeLink(key)) {
-      Win32().RegCloseKey(key);
-      return false;
-    }
-    DWORD subKeys = 0;
-    DWORD longestName = 0;
-    if (Win32().RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, &longestName, nullptr,
-                                 nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS) {
-      std::vector<char> name = SubkeyNameBuffer(longestName);
-      for (DWORD index = subKeys; index-- > 0;) {
-        DWORD length = static_cast<DWORD>(name.size());
-        if (Win32().RegEnumKeyExA(key, index, name.data(), &length, nullptr, nullptr, nullptr,
-                                  nullptr) == ERROR_SUCCESS)
-          DeleteKeyFrom(key, std::string(name.data(), length), depth + 1);
-      }
-    }
-    Win32().RegCloseKey(key);
-  }
-  return Win32().RegDeleteKeyA(base, path.c_str()) == ERROR_SUCCESS;
-}
-
-bool RegistryAccessor::MayBeLink(HKEY key) {
-  // Only a value that is certainly missing, or not of the link type, shows
-  // a key that is no link.
+  LONG status =
+      Win32().RegOpenKeyExA(BaseKey(path), CallPath(path).c_str(), 0, KEY_QUERY_VALUE, &key);
+  if (status != ERROR_SUCCESS) return status != ERROR_FILE_NOT_FOUND;
   DWORD type = 0;
   DWORD size = 0;
-  LONG result =
-      Win32().RegQueryValueExA(key, "SymbolicLinkValue", nullptr, &type, nullptr, &size);
-  if (result == ERROR_FILE_NOT_FOUND) return false;
-  return result != ERROR_SUCCESS || type == REG_LINK;
+  status = Win32().RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size);
+  Win32().RegCloseKey(key);
+  return status != ERROR_FILE_NOT_FOUND;
 }
 
 bool RegistryAccessor::KeyExists(const std::string& path) {
@@ -162,21 +121,25 @@ bool RegistryAccessor::ValueExists(const std::string& name) {
   return QueryValue(name, type, size);
 }
 
-void RegistryAccessor::GetKeyNames(TStringList& names) {
+bool RegistryAccessor::GetKeyNames(TStringList& names) {
   names.Clear();
   DWORD subKeys = 0;
   DWORD longestName = 0;
   if (Win32().RegQueryInfoKeyA(currentKey_, nullptr, nullptr, nullptr, &subKeys, &longestName,
                                nullptr, nullptr, nullptr, nullptr, nullptr,
                                nullptr) != ERROR_SUCCESS)
-    return;
+    return false;
   std::vector<char> name = SubkeyNameBuffer(longestName);
+  bool all = true;
   for (DWORD index = 0; index < subKeys; ++index) {
     DWORD length = static_cast<DWORD>(name.size());
     if (Win32().RegEnumKeyExA(currentKey_, index, name.data(), &length, nullptr, nullptr, nullptr,
                               nullptr) == ERROR_SUCCESS)
       names.Add(std::string(name.data(), length));
+    else
+      all = false;
   }
+  return all;
 }
 
 long RegistryAccessor::GetDataSize(const std::string& name) {

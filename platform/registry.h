@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/objects.h"
+#include "platform/key_removal.h"
 #include "platform/win32_types.h"
 
 // The access OpenKeyReadOnly asks for, in turn, while it is refused.
@@ -36,13 +37,16 @@ class RegistryAccessor {
 
   void WriteString(const std::string& name, const std::string& value);
   bool DeleteValue(const std::string& name);
-  // Deletes the key with everything below it, but for registry links below
-  // it, which it leaves, and the keys above them.
-  bool DeleteKey(const std::string& path);
+  // Deletes the key with everything below it, as RemoveKey does.
+  KeyRemoval DeleteKey(const std::string& path);
+  // Whether the value may still exist: false only when the key or the
+  // value is certainly missing.
+  bool ValueMayExist(const std::string& path, const std::string& name);
   bool KeyExists(const std::string& path);
   bool ValueExists(const std::string& name);
-  // The names of the open key's subkeys in the registry's order.
-  void GetKeyNames(TStringList& names);
+  // The names of the open key's subkeys in the registry's order; false when
+  // some could not be read.
+  bool GetKeyNames(TStringList& names);
 
   // The size in bytes of a value of the open key, or -1 when it cannot be
   // queried.
@@ -55,9 +59,6 @@ class RegistryAccessor {
   // The key a path is taken from, and the path as passed to the platform.
   HKEY BaseKey(const std::string& path) const;
   static std::string CallPath(const std::string& path);
-  bool DeleteKeyFrom(HKEY base, const std::string& path, int depth);
-  // Whether an open key is, or cannot be shown not to be, a registry link.
-  static bool MayBeLink(HKEY key);
   bool QueryValue(const std::string& name, DWORD& type, DWORD& size);
   void ChangeKey(HKEY key);
 

@@ -3,6 +3,7 @@
 #include <iostream>
 #include <streambuf>
 
+#include "platform/own_file.h"
 #include "platform/platform.h"
 #include "process/process_state.h"
 
@@ -18,9 +19,14 @@ class LogFileBuffer : public std::streambuf {
   // log would have the run empty and overwrite the file it leads to: such a
   // name is opened as the link itself and left untouched, and no log is
   // written, as for a file that cannot be opened.
+  //
+  // No one else may write to the log while it is open: two runs started at
+  // once in one folder (at log-on and by hand) would each empty it and
+  // write over the other's lines. The second finds the log held open
+  // (ERROR_SHARING_VIOLATION) and goes on without one.
   bool Open(const char* name, bool realFile) {
     HANDLE handle = Win32().CreateFileA(
-        name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+        name, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
         FILE_ATTRIBUTE_NORMAL | (realFile ? FILE_FLAG_OPEN_REPARSE_POINT : 0), nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
     if ((realFile && !IsFileOfItsOwn(handle)) || !Win32().SetEndOfFile(handle)) {
@@ -73,13 +79,6 @@ class LogFileBuffer : public std::streambuf {
   }
 
  private:
-  static bool IsFileOfItsOwn(HANDLE handle) {
-    BY_HANDLE_FILE_INFORMATION information;
-    return Win32().GetFileInformationByHandle(handle, &information) &&
-           information.nNumberOfLinks == 1 &&
-           (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
-  }
-
   void Append(char c) {
     if (c == '\n') pending_ += '\r';
     pending_ += c;

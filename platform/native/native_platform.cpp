@@ -4,6 +4,10 @@
 
 #include <cstring>
 
+// ntdll.dll's own export, which <windows.h> does not declare; it returns an
+// NTSTATUS.
+extern "C" LONG NTAPI NtDeleteKey(HANDLE KeyHandle);
+
 namespace {
 
 typedef BOOL(WINAPI* EnumDisplayDevicesFunction)(LPCSTR, DWORD, PDISPLAY_DEVICEA, DWORD);
@@ -103,10 +107,6 @@ LONG NativePlatform::RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) {
   return ::RegDeleteValueA(hKey, lpValueName);
 }
 
-LONG NativePlatform::RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
-  return ::RegDeleteKeyA(hKey, lpSubKey);
-}
-
 LONG NativePlatform::RegQueryInfoKeyA(HKEY hKey, LPSTR lpClass, LPDWORD lpcchClass,
                                       LPDWORD lpReserved, LPDWORD lpcSubKeys,
                                       LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen,
@@ -133,6 +133,8 @@ LONG NativePlatform::RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName,
 }
 
 LONG NativePlatform::RegCloseKey(HKEY hKey) { return ::RegCloseKey(hKey); }
+
+LONG NativePlatform::NtDeleteKey(HANDLE KeyHandle) { return ::NtDeleteKey(KeyHandle); }
 
 ULONGLONG NativePlatform::VerSetConditionMask(ULONGLONG ConditionMask, DWORD TypeMask,
                                               BYTE Condition) {

@@ -80,6 +80,9 @@ Json MachineDocument(const Machine& machine) {
   for (const SimAdapter& adapter : machine.adapters) adapters.push_back(AdapterMembers(adapter));
   document["adapters"] = adapters;
   document["registry"] = RegistryMembers(machine.registry);
+  // Only where the file had it: a capture cannot read it.
+  if (!machine.registry.RefusalEntries().empty())
+    document["refusedAccess"] = RefusedAccessMembers(machine.registry);
   Json faults = Json::array();
   for (const SimFault& fault : machine.faults) faults.push_back(FaultMembers(fault));
   document["faults"] = faults;

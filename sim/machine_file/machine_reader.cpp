@@ -144,7 +144,7 @@ Machine ReadMachine(const Json& document) {
   CheckMembers(document, "",
                {"os", "user", "modulePath", "environment", "files", "directories", "wallpaper",
                 "deviceInstall", "messages", "multipleMonitorApi", "logFile", "adapters",
-                "registry", "faults"});
+                "registry", "refusedAccess", "faults"});
   Machine machine;
   if (const Json* os = FindMember(document, "os")) ReadOs(*os, "/os", machine.os);
   if (const Json* user = FindMember(document, "user")) ReadUser(*user, "/user", machine.user);
@@ -172,6 +172,8 @@ Machine ReadMachine(const Json& document) {
   if (const Json* registry = FindMember(document, "registry"))
     ReadRegistry(*registry, "/registry", machine.registry);
   machine.registry.UserHive();
+  if (const Json* refusals = FindMember(document, "refusedAccess"))
+    ReadRefusedAccess(*refusals, "/refusedAccess", machine.registry);
   if (const Json* faults = FindMember(document, "faults")) ReadFaults(*faults, "/faults", machine);
   return machine;
 }

@@ -18,9 +18,11 @@ std::vector<std::string> SplitPath(const std::string& path) {
   }
 }
 
-// The keys on the path, from the root down, created where missing.
+// The keys on the path, from the root down, created where missing, or,
+// when they must exist, an error where one is missing.
 std::vector<std::shared_ptr<RegistryKey>> KeyChain(const std::string& path,
-                                                   const std::string& pointer, RegistryTree& tree) {
+                                                   const std::string& pointer, RegistryTree& tree,
+                                                   bool mustExist = false) {
   std::vector<std::string> names = SplitPath(path);
   std::vector<std::shared_ptr<RegistryKey>> chain;
   if (EqualNoCase(names[0], "HKEY_LOCAL_MACHINE"))
@@ -34,6 +36,7 @@ std::vector<std::shared_ptr<RegistryKey>> KeyChain(const std::string& path,
   for (size_t i = 1; i < names.size(); ++i) {
     if (names[i].empty()) FailAt(pointer, "an empty key name in the path");
     std::shared_ptr<RegistryKey> next = chain.back()->FindSubkey(names[i]);
+    if (!next && mustExist) FailAt(pointer, "not a key of the registry member");
     chain.push_back(next ? next : tree.AddSubkey(*chain.back(), names[i], false));
   }
   return chain;
@@ -70,5 +73,20 @@ void ReadRegistry(const Json& registry, const std::string& pointer, RegistryTree
     listed[key] = member.key();
     ReadValues(member.value(), place, *chain.back());
     tree.FileEntries().push_back({member.key(), chain});
+  }
+}
+
+void ReadRefusedAccess(const Json& refusals, const std::string& pointer, RegistryTree& tree) {
+  RequireObject(refusals, pointer);
+  std::map<const RegistryKey*, std::string> named;
+  for (const auto& member : refusals.items()) {
+    std::string place = MemberPointer(pointer, member.key());
+    std::vector<std::shared_ptr<RegistryKey>> chain = KeyChain(member.key(), place, tree, true);
+    RegistryKey& key = *chain.back();
+    auto earlier = named.find(&key);
+    if (earlier != named.end()) FailAt(place, "the same key as \"" + earlier->second + "\"");
+    named[&key] = member.key();
+    key.RefuseAccess(ReadDword(member.value(), place));
+    tree.RefusalEntries().push_back({member.key(), chain});
   }
 }

@@ -32,6 +32,9 @@ Json UpdatedMachineDocument(const Json& original, const Machine& machine) {
   if (machine.registry.Changed()) {
     const Json* registry = FindMember(original, "registry");
     document["registry"] = UpdatedRegistry(registry ? *registry : Json::object(), machine.registry);
+    // A key the run deleted refuses nothing any more.
+    if (FindMember(original, "refusedAccess") != nullptr)
+      document["refusedAccess"] = RefusedAccessMembers(machine.registry);
   }
   return document;
 }

@@ -17,3 +17,5 @@ Json UpdatedMachineDocument(const Json& original, const Machine& machine);
 Json UpdatedRegistry(const Json& original, const RegistryTree& tree);
 // The registry member for the whole tree, in the order its keys enumerate.
 Json RegistryMembers(const RegistryTree& tree);
+// The refusedAccess member: the keys the file named that still exist.
+Json RefusedAccessMembers(const RegistryTree& tree);

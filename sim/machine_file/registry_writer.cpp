@@ -129,3 +129,10 @@ Json UpdatedRegistry(const Json& original, const RegistryTree& tree) {
 }
 
 Json RegistryMembers(const RegistryTree& tree) { return RegistryWriter(nullptr, tree).Write(); }
+
+Json RefusedAccessMembers(const RegistryTree& tree) {
+  Json members = Json::object();
+  for (const RegistryFileEntry& entry : tree.RefusalEntries())
+    if (!entry.chain.back()->IsDeleted()) members[entry.path] = entry.chain.back()->RefusedAccess();
+  return members;
+}

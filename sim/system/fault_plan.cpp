@@ -17,11 +17,14 @@ const PlatformCall kPlatformCalls[] = {
     {"RegSetValueExA", FailureReport::Status},
     {"RegQueryValueExA", FailureReport::Status},
     {"RegDeleteValueA", FailureReport::Status},
+    // No longer called (keys are deleted through their handles), but files
+    // that make it fail still read.
     {"RegDeleteKeyA", FailureReport::Status},
     {"RegQueryInfoKeyA", FailureReport::Status},
     {"RegEnumKeyExA", FailureReport::Status},
     {"RegEnumValueA", FailureReport::Status},
     {"RegCloseKey", FailureReport::Status},
+    {"NtDeleteKey", FailureReport::Status},
     {"VerSetConditionMask", FailureReport::Never},
     {"VerifyVersionInfoA", FailureReport::LastError},
     {"CMP_WaitNoPendingInstallEvents", FailureReport::Status},
@@ -59,10 +62,16 @@ const SimFault* FaultPlan::Next(std::string_view call) {
   auto counted = counts_.find(call);
   if (counted == counts_.end()) counted = counts_.emplace(std::string(call), 0).first;
   DWORD count = ++counted->second;
+  for (const Interleaved& interleaved : interleaved_)
+    if (interleaved.call == call && interleaved.nth == count) interleaved.action();
   for (const SimFault& fault : faults_)
     if (fault.call == call && (!fault.nth || *fault.nth == count)) {
       ++hits_;
       return &fault;
     }
   return nullptr;
+}
+
+void FaultPlan::RunBefore(std::string call, DWORD nth, std::function<void()> action) {
+  interleaved_.push_back({std::move(call), nth, std::move(action)});
 }

@@ -25,14 +25,25 @@ class FaultPlan {
  public:
   explicit FaultPlan(const std::vector<SimFault>& faults) : faults_(faults) {}
 
-  // Counts one call of that name and returns the first fault of the file
-  // that applies to it, or null.
+  // Counts one call of that name, runs what is to happen before it, and
+  // returns the first fault of the file that applies to it, or null.
   const SimFault* Next(std::string_view call);
+  // Has action run just before the nth call of that name, as another
+  // program would act between two calls of the run. Tests place it between
+  // a check and what the check was for; the machine file cannot.
+  void RunBefore(std::string call, DWORD nth, std::function<void()> action);
   // How many calls a fault applied to, which an untraced run cannot show.
   DWORD Hits() const { return hits_; }
 
  private:
+  struct Interleaved {
+    std::string call;
+    DWORD nth;
+    std::function<void()> action;
+  };
+
   const std::vector<SimFault>& faults_;
+  std::vector<Interleaved> interleaved_;
   std::map<std::string, DWORD, std::less<>> counts_;
   DWORD hits_ = 0;
 };

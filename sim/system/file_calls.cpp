@@ -16,7 +16,8 @@ HANDLE SimPlatform::CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD 
     return call.ReturnFault(INVALID_HANDLE_VALUE, TraceHandle(INVALID_HANDLE_VALUE));
   std::optional<DWORD> error;
   HANDLE handle =
-      files_.Create(lpFileName, dwDesiredAccess, dwCreationDisposition, dwFlagsAndAttributes, error);
+      files_.Create(lpFileName, dwDesiredAccess, dwShareMode, dwCreationDisposition,
+                    dwFlagsAndAttributes, error);
   call.SetLastError(error);
   return call.Return(handle, TraceHandle(handle));
 }

@@ -105,14 +105,6 @@ LONG SimPlatform::RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) {
   return call.ReturnStatus(registry_.DeleteValue(hKey, lpValueName));
 }
 
-LONG SimPlatform::RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) {
-  CallRecord call(context_, "RegDeleteKeyA", [&] {
-    return Join({TraceKey(hKey), TraceString(lpSubKey)});
-  });
-  if (call.Faulted()) return call.ReturnStatus(call.FaultStatus());
-  return call.ReturnStatus(registry_.DeleteKey(hKey, lpSubKey));
-}
-
 LONG SimPlatform::RegQueryInfoKeyA(HKEY hKey, LPSTR lpClass, LPDWORD lpcchClass, LPDWORD lpReserved,
                                    LPDWORD lpcSubKeys, LPDWORD lpcbMaxSubKeyLen,
                                    LPDWORD lpcbMaxClassLen, LPDWORD lpcValues,
@@ -194,4 +186,11 @@ LONG SimPlatform::RegCloseKey(HKEY hKey) {
   CallRecord call(context_, "RegCloseKey", [&] { return TraceKey(hKey); });
   if (call.Faulted()) return call.ReturnStatus(call.FaultStatus());
   return call.ReturnStatus(registry_.CloseKey(hKey));
+}
+
+LONG SimPlatform::NtDeleteKey(HANDLE KeyHandle) {
+  HKEY key = static_cast<HKEY>(KeyHandle);
+  CallRecord call(context_, "NtDeleteKey", [&] { return TraceKey(key); });
+  LONG status = call.Faulted() ? call.FaultStatus() : registry_.DeleteKey(key);
+  return call.Return(status, [status] { return TraceHex(static_cast<DWORD>(status)); });
 }

@@ -161,6 +161,7 @@ bool RegistryModel::MayChange(const RegistryKey& key) const {
 }
 
 bool RegistryModel::MayOpen(const RegistryKey& key, REGSAM access) const {
+  if ((access & key.RefusedAccess()) != 0) return false;
   return (access & kWriteAccess) == 0 || MayChange(key);
 }
 
@@ -243,20 +244,18 @@ LONG RegistryModel::DeleteValue(HKEY handle, LPCSTR name) {
   return ERROR_SUCCESS;
 }
 
-LONG RegistryModel::DeleteKey(HKEY parent, LPCSTR subKey) {
-  OpenedKey base;
-  LONG status = Resolve(parent, base);
-  if (status != ERROR_SUCCESS) return status;
-  if (subKey == nullptr) return ERROR_INVALID_PARAMETER;
-  std::shared_ptr<RegistryKey> key;
-  std::vector<std::string> missing;
-  status = Walk(base, subKey, key, missing);
-  if (status != ERROR_SUCCESS) return status;
+LONG RegistryModel::DeleteKey(HKEY handle) {
+  // A predefined key is no handle of ntdll's.
+  auto found = handles_.find(reinterpret_cast<std::uintptr_t>(handle));
+  if (found == handles_.end()) return sim::kStatusInvalidHandle;
+  const OpenedKey& opened = found->second;
+  if (opened.key->IsDeleted()) return sim::kStatusKeyDeleted;
+  if ((opened.access & DELETE) == 0 || !MayChange(*opened.key)) return sim::kStatusAccessDenied;
   // A key that still has subkeys cannot be deleted, nor can a root or a hive.
-  if (IsRoot(*key) || !key->Subkeys().empty() || !MayChange(*key)) return ERROR_ACCESS_DENIED;
-  key->Parent()->DeleteSubkey(key);
+  if (IsRoot(*opened.key) || !opened.key->Subkeys().empty()) return sim::kStatusCannotDelete;
+  opened.key->Parent()->DeleteSubkey(opened.key);
   tree_.MarkChanged();
-  return ERROR_SUCCESS;
+  return 0;
 }
 
 LONG RegistryModel::QueryInfo(HKEY handle, RegistryKeyInfo& info) {

@@ -32,13 +32,15 @@ class RegistryModel {
 
   // A key holding a REG_LINK "SymbolicLinkValue" is a link: every path is
   // taken on at its target, except that REG_OPTION_OPEN_LINK opens a link
-  // that ends the path itself.
+  // that ends the path itself. A key refuses the access its security
+  // descriptor refuses, whoever asks.
   LONG OpenKey(HKEY parent, LPCSTR subKey, DWORD options, REGSAM access, HKEY& result);
   LONG CreateKey(HKEY parent, LPCSTR subKey, REGSAM access, HKEY& result, DWORD& disposition);
   LONG SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size);
   LONG QueryValue(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size);
   LONG DeleteValue(HKEY key, LPCSTR name);
-  LONG DeleteKey(HKEY parent, LPCSTR subKey);
+  // NtDeleteKey: the key of the handle itself; an NTSTATUS.
+  LONG DeleteKey(HKEY key);
   LONG QueryInfo(HKEY key, RegistryKeyInfo& info);
   LONG EnumKey(HKEY key, DWORD index, LPSTR name, LPDWORD length);
   LONG EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD length, const DWORD* reserved,

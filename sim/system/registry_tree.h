@@ -40,6 +40,10 @@ class RegistryKey {
   RegistryKey* Parent() const { return parent_; }
   bool IsDeleted() const { return deleted_; }
   bool IsCreatedByRun() const { return createdByRun_; }
+  // The access the key's security descriptor refuses to everyone, the
+  // administrators included.
+  REGSAM RefusedAccess() const { return refusedAccess_; }
+  void RefuseAccess(REGSAM access) { refusedAccess_ = access; }
   const std::vector<std::shared_ptr<RegistryKey>>& Subkeys() const { return subkeys_; }
   const std::vector<RegistryValue>& Values() const { return values_; }
 
@@ -60,6 +64,7 @@ class RegistryKey {
   RegistryKey* parent_;
   bool createdByRun_;
   bool deleted_ = false;
+  REGSAM refusedAccess_ = 0;
   std::vector<std::shared_ptr<RegistryKey>> subkeys_;
   std::vector<RegistryValue> values_;
 };
@@ -99,6 +104,10 @@ class RegistryTree {
 
   std::vector<RegistryFileEntry>& FileEntries() { return fileEntries_; }
   const std::vector<RegistryFileEntry>& FileEntries() const { return fileEntries_; }
+  // The keys the file gives a security descriptor that refuses access, as
+  // it names them.
+  std::vector<RegistryFileEntry>& RefusalEntries() { return refusalEntries_; }
+  const std::vector<RegistryFileEntry>& RefusalEntries() const { return refusalEntries_; }
 
  private:
   std::shared_ptr<RegistryKey> machine_;
@@ -106,4 +115,5 @@ class RegistryTree {
   std::string userSid_;
   bool changed_ = false;
   std::vector<RegistryFileEntry> fileEntries_;
+  std::vector<RegistryFileEntry> refusalEntries_;
 };

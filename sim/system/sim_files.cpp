@@ -1,5 +1,6 @@
 #include "sim/system/sim_files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -24,8 +25,35 @@ DWORD ErrorOfErrno(int number) {
 }  // namespace
 
 SimFiles::~SimFiles() {
-  for (auto& entry : files_)
+  for (auto& entry : files_) {
+    Forget(entry.second);
     if (entry.second.stream != nullptr) std::fclose(entry.second.stream);
+  }
+}
+
+std::vector<const SimFiles::OpenFile*>& SimFiles::HostOpenFiles() {
+  static std::vector<const OpenFile*> files;
+  return files;
+}
+
+bool SimFiles::MayShare(const std::string& path, DWORD access, DWORD share) {
+  auto reads = [](DWORD rights) { return (rights & sim::kGenericRead) != 0; };
+  auto writes = [](DWORD rights) { return (rights & GENERIC_WRITE) != 0; };
+  for (const OpenFile* open : HostOpenFiles()) {
+    std::error_code ignored;
+    if (!std::filesystem::equivalent(open->path, path, ignored)) continue;
+    if ((reads(access) && (open->share & FILE_SHARE_READ) == 0) ||
+        (writes(access) && (open->share & FILE_SHARE_WRITE) == 0) ||
+        (reads(open->access) && (share & FILE_SHARE_READ) == 0) ||
+        (writes(open->access) && (share & FILE_SHARE_WRITE) == 0))
+      return false;
+  }
+  return true;
+}
+
+void SimFiles::Forget(const OpenFile& file) {
+  std::vector<const OpenFile*>& open = HostOpenFiles();
+  open.erase(std::remove(open.begin(), open.end(), &file), open.end());
 }
 
 SimFiles::OpenFile* SimFiles::Find(HANDLE handle) {
@@ -48,7 +76,7 @@ SimFiles::OpenFile* SimFiles::FindWritable(HANDLE handle, std::optional<DWORD>& 
   return IsWritable(*file, error) ? file : nullptr;
 }
 
-HANDLE SimFiles::Create(LPCSTR name, DWORD access, DWORD disposition, DWORD flags,
+HANDLE SimFiles::Create(LPCSTR name, DWORD access, DWORD share, DWORD disposition, DWORD flags,
                         std::optional<DWORD>& error) {
   if (name == nullptr || disposition != OPEN_ALWAYS) {
     error = ERROR_INVALID_PARAMETER;
@@ -56,6 +84,7 @@ HANDLE SimFiles::Create(LPCSTR name, DWORD access, DWORD disposition, DWORD flag
   }
   OpenFile file;
   file.access = access;
+  file.share = share;
   if (EqualNoCase(name, "nul")) {
     error = kErrorAlreadyExists;
   } else {
@@ -63,11 +92,17 @@ HANDLE SimFiles::Create(LPCSTR name, DWORD access, DWORD disposition, DWORD flag
       error = ERROR_ACCESS_DENIED;
       return INVALID_HANDLE_VALUE;
     }
-    file.path = name;
     std::error_code ignored;
+    // Absolute, so that another machine's handle on the file is known
+    // whatever the current directory is when it opens it.
+    file.path = std::filesystem::absolute(name, ignored).string();
     file.link = (flags & FILE_FLAG_OPEN_REPARSE_POINT) != 0 &&
                 std::filesystem::is_symlink(std::filesystem::symlink_status(file.path, ignored));
     bool existed = file.link || std::filesystem::exists(file.path, ignored);
+    if (existed && !MayShare(file.path, access, share)) {
+      error = sim::kErrorSharingViolation;
+      return INVALID_HANDLE_VALUE;
+    }
     if (file.link) {
       // The link itself, whatever it points at (if anything).
     } else if (!existed) {
@@ -91,7 +126,8 @@ HANDLE SimFiles::Create(LPCSTR name, DWORD access, DWORD disposition, DWORD flag
     error = existed ? kErrorAlreadyExists : ERROR_SUCCESS;
   }
   std::uintptr_t number = numbers_.Next();
-  files_[number] = file;
+  const OpenFile& opened = files_[number] = file;
+  if (!opened.path.empty()) HostOpenFiles().push_back(&opened);
   return reinterpret_cast<HANDLE>(number);
 }
 
@@ -189,6 +225,7 @@ BOOL SimFiles::Close(HANDLE handle, std::optional<DWORD>& error) {
     error = ERROR_INVALID_HANDLE;
     return FALSE;
   }
+  Forget(*file);
   if (file->stream != nullptr) std::fclose(file->stream);
   files_.erase(reinterpret_cast<std::uintptr_t>(handle));
   return TRUE;

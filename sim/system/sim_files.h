@@ -3,13 +3,16 @@
 // directory, opened for writing without truncation (OPEN_ALWAYS). The real
 // file's hard links and symbolic links are those of the host: a symbolic
 // link stands for a reparse point, which FILE_FLAG_OPEN_REPARSE_POINT opens
-// itself instead of what it points at.
+// itself instead of what it points at. A file is shared as its handles'
+// share modes allow, among the handles of every simulated machine of the
+// process, as Windows shares a file among processes.
 #pragma once
 
 #include <cstdio>
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "sim/system/handle_numbers.h"
 #include "sim/system/machine.h"
@@ -23,7 +26,7 @@ class SimFiles {
   SimFiles& operator=(const SimFiles&) = delete;
 
   // Each call sets error where Windows sets the last error.
-  HANDLE Create(LPCSTR name, DWORD access, DWORD disposition, DWORD flags,
+  HANDLE Create(LPCSTR name, DWORD access, DWORD share, DWORD disposition, DWORD flags,
                 std::optional<DWORD>& error);
   BOOL Information(HANDLE handle, LPBY_HANDLE_FILE_INFORMATION information,
                    std::optional<DWORD>& error);
@@ -39,8 +42,15 @@ class SimFiles {
     std::FILE* stream = nullptr;  // null for the null device and a link itself
     bool link = false;            // a symbolic link opened itself
     DWORD access = 0;
+    DWORD share = 0;
     long position = 0;
   };
+  // The real files open through any SimFiles of the process.
+  static std::vector<const OpenFile*>& HostOpenFiles();
+  // Whether an open of the path with that access and share mode agrees
+  // with every handle open on the same file.
+  static bool MayShare(const std::string& path, DWORD access, DWORD share);
+  void Forget(const OpenFile& file);
   OpenFile* Find(HANDLE handle);
   // The open file of a handle that may be written; null with error set
   // otherwise.

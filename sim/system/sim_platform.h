@@ -31,6 +31,7 @@ class SimPlatform : public Platform {
 
   const std::vector<std::string>& Trace() const { return trace_; }
   DWORD FaultsHit() const { return faults_.Hits(); }
+  FaultPlan& Faults() { return faults_; }
 
   BOOL EnumDisplayDevicesA(LPCSTR lpDevice, DWORD iDevNum, PDISPLAY_DEVICEA lpDisplayDevice,
                            DWORD dwFlags) override;
@@ -50,7 +51,6 @@ class SimPlatform : public Platform {
   LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD lpReserved, LPDWORD lpType,
                         LPBYTE lpData, LPDWORD lpcbData) override;
   LONG RegDeleteValueA(HKEY hKey, LPCSTR lpValueName) override;
-  LONG RegDeleteKeyA(HKEY hKey, LPCSTR lpSubKey) override;
   LONG RegQueryInfoKeyA(HKEY hKey, LPSTR lpClass, LPDWORD lpcchClass, LPDWORD lpReserved,
                         LPDWORD lpcSubKeys, LPDWORD lpcbMaxSubKeyLen, LPDWORD lpcbMaxClassLen,
                         LPDWORD lpcValues, LPDWORD lpcbMaxValueNameLen, LPDWORD lpcbMaxValueLen,
@@ -60,6 +60,7 @@ class SimPlatform : public Platform {
   LONG RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, LPDWORD lpcchValueName,
                      LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) override;
   LONG RegCloseKey(HKEY hKey) override;
+  LONG NtDeleteKey(HANDLE KeyHandle) override;
 
   ULONGLONG VerSetConditionMask(ULONGLONG ConditionMask, DWORD TypeMask, BYTE Condition) override;
   BOOL VerifyVersionInfoA(LPOSVERSIONINFOEXA lpVersionInformation, DWORD dwTypeMask,

@@ -187,6 +187,26 @@ TEST(LogFileTest, ALogNamedByALinkLeavesWhatItLeadsToAlone) {
   }
 }
 
+// Two runs started at once in one folder, at log-on and by hand, each
+// emptied the log and wrote over the other's lines. A log that another
+// handle writes is left to it, whether that handle shares writing or not,
+// and the run goes on without one.
+TEST(LogFileTest, ALogHeldOpenByAnotherRunIsLeftToIt) {
+  ScratchFolder folder;
+  for (DWORD share : {FILE_SHARE_READ, FILE_SHARE_READ | FILE_SHARE_WRITE}) {
+    SimTestMachine first;
+    HANDLE held = first.Calls().CreateFileA("kestrave.txt", GENERIC_WRITE, share, nullptr,
+                                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    first.Calls().WriteFile(held, "first\r\n", 7, &written, nullptr);
+    const ProgramRun second = RunProgram(TestDisplayMachine());
+    EXPECT_EQ(second.exitCode, 0) << share;
+    EXPECT_EQ(second.log, "first\r\n") << share;
+    EXPECT_EQ(CallsNamed(second.trace, "ChangeDisplaySettingsExA"), 1u) << share;
+    first.Calls().CloseHandle(held);
+  }
+}
+
 TEST(LogFileTest, TheLogIsOnTheDiskBeforeEachModeChange) {
   for (const char* arguments : {"-d", ""}) {
     const ProgramRun run = RunProgram(TestDisplayMachine(), arguments);

@@ -1,5 +1,7 @@
 #include "tests/app/fault_sweep_expectations.h"
 
+#include "tests/app/owned_changes.h"
+
 namespace {
 
 const char* const kDisplayCalls[] = {"EnumDisplayDevicesA", "EnumDisplaySettingsA",
@@ -17,11 +19,12 @@ const std::map<std::string, std::vector<long long>> kFailureResults = {
     {"RegSetValueExA", {5, 1450}},
     {"RegQueryValueExA", {2, 5, 234}},
     {"RegDeleteValueA", {2, 5}},
-    {"RegDeleteKeyA", {2, 5}},
     {"RegQueryInfoKeyA", {5, 6}},
     {"RegEnumKeyExA", {234, 259}},
     {"RegEnumValueA", {5, 234, 259}},
     {"RegCloseKey", {6}},
+    // STATUS_ACCESS_DENIED, STATUS_CANNOT_DELETE
+    {"NtDeleteKey", {3221225506LL, 3221225761LL}},
     {"VerifyVersionInfoA", {1150}},
     {"CMP_WaitNoPendingInstallEvents", {258, 4294967295LL}},
     {"FormatMessageA", {317}},
@@ -115,6 +118,29 @@ Expectation ExpectedOutcome(const RecordedRun& run, size_t index, const Failure&
       call.name == "SetEndOfFile")
     return {run.exitCode, "", LogShape::Empty};
   if (call.name == "WriteFile") return {run.exitCode, "", LogShape::BaselinePrefix};
+  // Hives that cannot be listed are not shown to hold no flags.
+  if (run.removes && key == "HKEY_USERS" && call.name != "RegCloseKey")
+    return {1, "The Kestrave optimization flags were not removed from the registry.\r\n",
+            LogShape::Any};
+  if (run.removes && !key.empty()) {
+    Expectation removal = same;
+    removal.removal = true;
+    // A key on the way to the program key that Windows reports missing has
+    // no program key below it; one that cannot be opened, or on the way
+    // shown to be no link, is not looked below, but for the current user's,
+    // which is visited again among the loaded hives.
+    bool opens = call.name == "RegOpenKeyExA";
+    bool onTheWay = !EndsWith(key, "\\Software\\Calvorne\\Kestrave");
+    bool checks = opens || (onTheWay && call.name == "RegQueryValueExA" &&
+                            call.Text(1) == "SymbolicLinkValue");
+    if (checks && LeadsToProgramKey(key)) {
+      if (failure.result == 2 && opens)
+        removal.missingKey = key;
+      else if (failure.result != 2 && key.compare(0, 17, "HKEY_CURRENT_USER") != 0)
+        removal.uncheckedKey = key;
+    }
+    return removal;
+  }
   if (call.name == "VerifyVersionInfoA")
     return Fatal("\r\nError: Only supported on 2K, XP, or newer OS.\r\n");
   if (call.name == "CMP_WaitNoPendingInstallEvents") {
@@ -163,4 +189,14 @@ Expectation ExpectedOutcome(const RecordedRun& run, size_t index, const Failure&
             "Wallpaper not changed since current wallpaper is not in the Windows directory.\r\n",
             LogShape::Any};
   return same;
+}
+
+Expectation ResolveRemoval(Expectation expected, const Json& before, const Json& after) {
+  const OwnedLeft left = LeftByRemoval(before, after, expected.missingKey, expected.uncheckedKey);
+  expected.exitCode = left.runValue || left.softwareKey || left.flags ? 1 : 0;
+  if (expected.shape == LogShape::Any)
+    expected.line = std::string("The Kestrave optimization flags were ") +
+                    (left.flagsRemoved && !left.flags ? "" : "not ") +
+                    "removed from the registry.\r\n";
+  return expected;
 }

@@ -52,7 +52,8 @@ Json WithFault(Json machine, const std::string& call, size_t nth, const Failure&
 
 // Every way the rerun differs from its expectation, one line each.
 std::vector<std::string> Deviations(const ProgramRun& rerun, const ProgramRun& baseline,
-                                    const Expectation& expected, const Json& machine) {
+                                    Expectation expected, const Json& machine) {
+  if (expected.removal) expected = ResolveRemoval(expected, machine, rerun.machine);
   std::vector<std::string> deviations;
   if (rerun.faultsHit != 1)
     deviations.push_back("the fault was hit " + std::to_string(rerun.faultsHit) + " times");
@@ -85,6 +86,7 @@ TEST_P(FaultSweep, EveryFailingCallEndsAsItMust) {
   recorded.keys = RegistryKeysOfCalls(recorded.calls);
   recorded.exitCode = baseline.exitCode;
   recorded.installs = sweep.installs;
+  recorded.removes = std::string(sweep.switches).find("-u") != std::string::npos;
   recorded.installWaitError = machine.value("/deviceInstall/lastError"_json_pointer, 0LL);
 
   std::map<std::string, size_t> occurrences;

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
+#include <vector>
 
+#include "sim/machine_file/registry_data_text.h"
+#include "tests/app/traced_call.h"
 #include "tests/support/program_run.h"
+#include "tests/support/test_names.h"
 
 namespace {
 
@@ -78,19 +83,24 @@ TEST(InstallationTest, RemovalByAnAdministratorRemovesEverything) {
   EXPECT_TRUE(run.KeyExists(HKEY_USERS, ".DEFAULT\\Software\\Calvorne"));
 }
 
-TEST(InstallationTest, RemovalWithoutAdministratorRightsRemovesTheUsersOwnFlags) {
+// The usual case on Vista and later without elevation: the Run value stays
+// and starts the program at every log-on, which an uninstaller must learn.
+// Another user's flags stay too, so the flags are not removed either.
+TEST(InstallationTest, RemovalWithoutAdministratorRightsRemovesTheUsersOwnFlagsAndFails) {
   const ProgramRun run = RunProgram(InstallMachine(false, "C:\\\\k.exe", true), "-d -u");
-  ASSERT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.LogText(), kBanner + Lines(false, false, false, true));
+  ASSERT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.LogText(), kBanner + Lines(false, false, false, false));
   EXPECT_EQ(run.StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Kestrave"), "x");
   EXPECT_FALSE(run.KeyExists(HKEY_CURRENT_USER, kSoftwareKey));
   EXPECT_TRUE(run.KeyExists(HKEY_USERS, kOtherUserFlags));
 }
 
-TEST(InstallationTest, RemovalOfNothingSaysSoInEveryLine) {
-  const ProgramRun run = RunProgram(InstallMachine(true, "C:\\\\k.exe", false), "-d -u");
-  ASSERT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.LogText(), kBanner + Lines(false, false, false, false));
+TEST(InstallationTest, RemovalOfNothingSaysSoInEveryLineAndSucceeds) {
+  for (bool admin : {true, false}) {
+    const ProgramRun run = RunProgram(InstallMachine(admin, "C:\\\\k.exe", false), "-d -u");
+    EXPECT_EQ(run.exitCode, 0) << admin;
+    EXPECT_EQ(run.LogText(), kBanner + Lines(false, false, false, false)) << admin;
+  }
 }
 
 TEST(InstallationTest, RemovalReportsAnotherUsersFlagsAlone) {
@@ -117,36 +127,105 @@ TEST(InstallationTest, RemovalOnADoubleByteCodePageRemovesLocalizedFlagKeys) {
   EXPECT_FALSE(run.KeyExists(HKEY_CURRENT_USER, kSoftwareKey));
 }
 
-// Any user can make a link in their own hive: removal must neither empty
-// what it points at nor follow it round a loop. The link stays, and so does
-// the user's key above it.
-TEST(InstallationTest, RemovalLeavesRegistryLinksAndWhatTheyPointAt) {
-  const std::string flags = "HKEY_CURRENT_USER\\\\Software\\\\Calvorne\\\\Kestrave";
-  for (const std::string& target :
-       {std::string("\\Registry\\Machine\\Software\\Victim"),
-        "\\Registry\\User\\" + std::string(kDefaultUserSid) + "\\Software\\Calvorne\\Kestrave"}) {
-    std::string machine = R"({"registry": {
-      "HKEY_LOCAL_MACHINE\\Software\\Victim": {"keep": "1"},
-      ")" + flags + R"(\\Card_0000&Monitor_0001": {"1024x768@32": "75"},
-      ")" + flags + R"(\\Link": {"SymbolicLinkValue": ")" + RegistryLinkData(target) + R"("}}})";
-    const ProgramRun run = RunProgram(machine, "-d -u");
-    EXPECT_EQ(run.exitCode, 0) << target;
-    EXPECT_EQ(run.LogText(), kBanner + Lines(false, false, false, false)) << target;
-    EXPECT_EQ(run.StringValue(HKEY_LOCAL_MACHINE, "Software\\Victim", "keep"), "1") << target;
-    EXPECT_FALSE(run.KeyExists(HKEY_CURRENT_USER, kFlagKey)) << target;
-  }
+// Any user can make a link in their own hive, and give it a security
+// descriptor that refuses an administrator access. A link inside the
+// program's key is the program's to remove, itself, never what it leads
+// to; one on the way down to it, or one that cannot be opened, stays with
+// the key above it, and the flags are then not removed.
+struct PlantedLinkCase {
+  const char* name;
+  const char* link;    // below HKEY_CURRENT_USER
+  const char* target;  // native path; the user's hive is \Registry\User\<sid>
+  REGSAM refused;      // by the link's security descriptor
+  bool removed;        // the link, and with it every flag
+};
+
+void PrintTo(const PlantedLinkCase& c, std::ostream* out) { *out << c.name; }
+
+class RemovalOfAPlantedLink : public testing::TestWithParam<PlantedLinkCase> {};
+
+TEST_P(RemovalOfAPlantedLink, LeavesWhatItLeadsTo) {
+  const PlantedLinkCase& planted = GetParam();
+  const std::string leaf = "Software\\Victim\\Kestrave\\Leaf";
+  Json machine = {{"registry", {{"HKEY_LOCAL_MACHINE\\" + leaf, {{"keep", "1"}}}}}};
+  std::string target = planted.target;
+  const std::string user = "\\Registry\\User\\";
+  if (target.compare(0, user.size(), user) == 0)
+    target.insert(user.size(), std::string(kDefaultUserSid) + "\\");
+  const std::string link = std::string("HKEY_CURRENT_USER\\") + planted.link;
+  machine["registry"][link] = {{"SymbolicLinkValue", RegistryLinkData(target)}};
+  const bool belowTheProgramKey = std::string(planted.link).size() > sizeof kSoftwareKey - 1;
+  if (belowTheProgramKey)
+    machine["registry"][std::string("HKEY_CURRENT_USER\\") + kFlagKey] = {{"1024x768@32", "75"}};
+  if (planted.refused != 0) machine["refusedAccess"] = {{link, planted.refused}};
+  const ProgramRun run = RunProgram(machine, "-d -u");
+  EXPECT_EQ(run.exitCode, planted.removed ? 0 : 1);
+  EXPECT_EQ(run.LogText(), kBanner + Lines(false, false, false, planted.removed));
+  EXPECT_EQ(run.StringValue(HKEY_LOCAL_MACHINE, leaf.c_str(), "keep"), "1");
+  EXPECT_EQ(run.KeyExists(HKEY_CURRENT_USER, planted.link), !planted.removed);
+  EXPECT_FALSE(run.KeyExists(HKEY_CURRENT_USER, kFlagKey));
+}
+
+const char kLinkBelowFlags[] = "Software\\Calvorne\\Kestrave\\Link";
+const char kVictimLeaf[] = "\\Registry\\Machine\\Software\\Victim\\Kestrave\\Leaf";
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, RemovalOfAPlantedLink,
+    testing::Values(
+        PlantedLinkCase{"BelowTheFlags", kLinkBelowFlags, kVictimLeaf, 0, true},
+        PlantedLinkCase{"ToItsOwnParent", "Software\\Calvorne\\Kestrave\\Loop",
+                        "\\Registry\\User\\Software\\Calvorne\\Kestrave", 0, true},
+        PlantedLinkCase{"TheProgramsKeyItself", "Software\\Calvorne\\Kestrave",
+                        "\\Registry\\Machine\\Software\\Victim\\Kestrave", 0, true},
+        // Refusing KEY_ALL_ACCESS refuses every right the removal needs.
+        PlantedLinkCase{"RefusingEveryAccess", kLinkBelowFlags, kVictimLeaf, KEY_ALL_ACCESS, false},
+        // The removal asks for no more than it needs: listing, telling a link
+        // and deleting.
+        PlantedLinkCase{"RefusingMoreThanTheRemovalNeeds", kLinkBelowFlags, kVictimLeaf,
+                        KEY_SET_VALUE | KEY_CREATE_SUB_KEY | WRITE_DAC | WRITE_OWNER, true},
+        PlantedLinkCase{"OnTheWayDown", "Software\\Calvorne",
+                        "\\Registry\\Machine\\Software\\Victim", 0, false}),
+    PrintedName());
+
+// Another program swaps a flag key for a link after the removal checked the
+// key and before it deletes it: the deletion goes through the handle it
+// checked, never by the path, and what the link leads to stays.
+TEST(InstallationTest, AKeySwappedForALinkAfterItsCheckLeavesWhatTheLinkLeadsTo) {
+  Json machine = {{"registry",
+                   {{"HKEY_LOCAL_MACHINE\\Software\\Victim\\Leaf", {{"keep", "1"}}},
+                    {std::string("HKEY_CURRENT_USER\\") + kFlagKey, {{"1024x768@32", "75"}}}}}};
+  const ProgramRun run = RunProgram(machine, "-d -u", true, [](SimTestMachine& simulated) {
+    RegistryTree& registry = simulated.State().registry;
+    // The program key's subkeys are counted first, then the flag key's.
+    simulated.Calls().Faults().RunBefore("RegQueryInfoKeyA", 2, [&registry] {
+      std::shared_ptr<RegistryKey> program = registry.UserHive()
+                                                 ->FindSubkey("Software")
+                                                 ->FindSubkey("Calvorne")
+                                                 ->FindSubkey("Kestrave");
+      program->DeleteSubkey(program->FindSubkey("Card_0000&Monitor_0001"));
+      registry.AddSubkey(*program, "Card_0000&Monitor_0001", false)
+          ->SetValue("SymbolicLinkValue", ParseRegistryDataText(RegistryLinkData(
+                                              "\\Registry\\Machine\\Software\\Victim\\Leaf")));
+    });
+  });
+  EXPECT_EQ(run.StringValue(HKEY_LOCAL_MACHINE, "Software\\Victim\\Leaf", "keep"), "1");
+  // The key checked was already gone; the link is removed itself when the
+  // user's hive is visited again among the loaded ones.
+  EXPECT_EQ(run.CallsWith("NtDeleteKey", "= 0xC000017C").size(), 1u);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_FALSE(run.KeyExists(HKEY_CURRENT_USER, kSoftwareKey));
 }
 
 TEST(InstallationTest, RemovalDeletesTheKeyTreeFromTheLastSubkeyDown) {
   const ProgramRun run = RunProgram(InstallMachine(true, "C:\\\\k.exe", true), "-u");
   ASSERT_EQ(run.exitCode, 0);
-  bool deletedFlagKeyFirst = false;
-  for (const std::string& line : run.trace) {
-    if (line.find("RegDeleteKeyA(") != 0) continue;
-    deletedFlagKeyFirst = line.find("Card_0000&Monitor_0001") != std::string::npos;
-    break;
-  }
-  EXPECT_TRUE(deletedFlagKeyFirst);
+  std::vector<TracedCall> calls;
+  for (const std::string& line : run.trace) calls.push_back(ParseTracedCall(line));
+  std::map<size_t, std::string> keys = RegistryKeysOfCalls(calls);
+  size_t first = 0;
+  while (first < calls.size() && calls[first].name != "NtDeleteKey") ++first;
+  ASSERT_LT(first, calls.size());
+  EXPECT_EQ(keys[first], std::string("HKEY_CURRENT_USER\\") + kFlagKey);
 }
 
 TEST(InstallationTest, ARunValueThatCannotBeWrittenIsAFault) {

@@ -91,7 +91,7 @@ void PrintTo(const ChangeResultCase& c, std::ostream* out) { *out << c.name; }
 
 class MainJobChangeResult : public testing::TestWithParam<ChangeResultCase> {};
 
-TEST_P(MainJobChangeResult, IsReportedAndTheFlagRecordedWhateverItIs) {
+TEST_P(MainJobChangeResult, IsReportedAndTheFlagRecordedOnlyWhenAccepted) {
   Json machine = TestDisplayMachine();
   machine["adapters"][0]["changeResults"] = {{"default", GetParam().result}};
   ProgramRun run = RunProgram(machine);
@@ -99,7 +99,8 @@ TEST_P(MainJobChangeResult, IsReportedAndTheFlagRecordedWhateverItIs) {
   EXPECT_EQ(run.PassLog(), kHeader + Currently("1024x 768,32 bpp @ 60 Hz") + kFlagLine +
                                kSetToPreferred + "  " + GetParam().text + "\r\n\r\n" +
                                (GetParam().counts ? kWallpaperLeftAlone : ""));
-  EXPECT_EQ(run.FlagValues(kTestFlagKey), (Json{{"1280x1024@32", "60"}}));
+  EXPECT_EQ(run.FlagValues(kTestFlagKey),
+            (GetParam().counts ? Json{{"1280x1024@32", "60"}} : Json::object()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -120,6 +121,19 @@ INSTANTIATE_TEST_SUITE_P(
                          false},
         ChangeResultCase{"Unknown", -6, "Unknown error code from ChangeDisplaySettingsEx.", false}),
     PrintedName());
+
+// A driver still starting at log-on fails the change once; the run after
+// it, with the driver working, sets the mode after all.
+TEST(MainJob, AChangeTheDriverFailedIsTriedAgainByTheNextRun) {
+  Json machine = TestDisplayMachine();
+  machine["adapters"][0]["changeResults"] = {{"default", -1}};
+  ProgramRun failed = RunProgram(machine);
+  failed.machine["adapters"][0].erase("changeResults");
+  ProgramRun next = RunProgram(failed.machine);
+  EXPECT_EQ(next.PassLog(), kHeader + Currently("1024x 768,32 bpp @ 60 Hz") + kFlagLine +
+                                kSetToPreferred + kSuccess + "\r\n" + kWallpaperLeftAlone);
+  EXPECT_EQ(next.machine["adapters"][0]["current"], "1280x1024x32@60");
+}
 
 TEST(MainJob, TheWallpaperFollowsAModeAcceptedOnlyAfterARestart) {
   Json machine = TestDisplayMachine();

@@ -16,23 +16,45 @@ std::string Upper(std::string text) {
   return text;
 }
 
+std::string UserSid(const Json& machine) {
+  auto user = machine.find("user");
+  if (user != machine.end() && user->contains("sid")) return (*user)["sid"].get<std::string>();
+  return kDefaultSid;
+}
+
+// A path as the machine file or the trace spells it, in upper case, with
+// HKEY_CURRENT_USER as the user's hive.
+std::string FullPath(const std::string& path, const Json& machine) {
+  std::string full = Upper(path);
+  const std::string currentUser = "HKEY_CURRENT_USER";
+  if (full.compare(0, currentUser.size(), currentUser) == 0)
+    full = "HKEY_USERS\\" + Upper(UserSid(machine)) + full.substr(currentUser.size());
+  return full;
+}
+
+// A root, or a user's hive below HKEY_USERS, that a full path starts with.
+std::string RootOf(const std::string& path) {
+  const std::string users = "HKEY_USERS\\";
+  size_t end = path.find('\\', path.compare(0, users.size(), users) == 0 ? users.size() : 0);
+  return path.substr(0, end);
+}
+
+bool IsAtOrBelow(const std::string& path, const std::string& key) {
+  return path.compare(0, key.size(), key) == 0 &&
+         (path.size() == key.size() || path[key.size()] == '\\');
+}
+
 // Every key of the machine file by its upper-case full path below
 // HKEY_LOCAL_MACHINE or HKEY_USERS, the keys on each listed path included,
 // with its values by upper-case name.
 using Keys = std::map<std::string, std::map<std::string, Json>>;
 
 Keys AllKeys(const Json& machine) {
-  std::string sid = kDefaultSid;
-  auto user = machine.find("user");
-  if (user != machine.end() && user->contains("sid")) sid = (*user)["sid"].get<std::string>();
   Keys keys;
   auto registry = machine.find("registry");
   if (registry == machine.end()) return keys;
   for (const auto& key : registry->items()) {
-    std::string path = Upper(key.key());
-    const std::string currentUser = "HKEY_CURRENT_USER";
-    if (path.compare(0, currentUser.size(), currentUser) == 0)
-      path = "HKEY_USERS\\" + Upper(sid) + path.substr(currentUser.size());
+    std::string path = FullPath(key.key(), machine);
     for (size_t cut = path.find('\\'); cut != std::string::npos; cut = path.find('\\', cut + 1))
       keys[path.substr(0, cut)];
     auto& values = keys[path];
@@ -41,17 +63,21 @@ Keys AllKeys(const Json& machine) {
   return keys;
 }
 
-// The program key under HKEY_LOCAL_MACHINE or directly under a user hive,
-// and everything below it.
-bool IsOwnedKey(const std::string& path) {
+// The program key under HKEY_LOCAL_MACHINE or directly under a user hive
+// that a path lies at or below, or nothing.
+std::string OwnedKeyOf(const std::string& path) {
   size_t at = path.find(kProgramKey);
-  if (at == std::string::npos) return false;
+  if (at == std::string::npos) return "";
   size_t end = at + sizeof kProgramKey - 1;
-  if (end != path.size() && path[end] != '\\') return false;
+  if (end != path.size() && path[end] != '\\') return "";
   std::string root = path.substr(0, at);
-  return root == "HKEY_LOCAL_MACHINE" ||
-         (root.compare(0, 11, "HKEY_USERS\\") == 0 && root.find('\\', 11) == std::string::npos);
+  bool owned = root == "HKEY_LOCAL_MACHINE" || (root.compare(0, 11, "HKEY_USERS\\") == 0 &&
+                                                root.find('\\', 11) == std::string::npos);
+  return owned ? path.substr(0, end) : "";
 }
+
+// The program key and everything below it.
+bool IsOwnedKey(const std::string& path) { return !OwnedKeyOf(path).empty(); }
 
 // A key that had to be made on the way to the program key.
 bool LeadsToOwnedKey(const std::string& path, const Keys& keys) {
@@ -113,4 +139,43 @@ std::vector<std::string> ChangesNotOwned(const Json& before, const Json& after) 
     if (old != now) changes.push_back("member changed: " + member);
   }
   return changes;
+}
+
+OwnedLeft LeftByRemoval(const Json& before, const Json& after, const std::string& missingKey,
+                        const std::string& uncheckedKey) {
+  Keys old = AllKeys(before);
+  Keys now = AllKeys(after);
+  const std::string missing = missingKey.empty() ? "" : FullPath(missingKey, before);
+  const std::string unchecked = uncheckedKey.empty() ? "" : FullPath(uncheckedKey, before);
+  // The program keys there were, each with whether it is still there.
+  std::map<std::string, bool> programKeys;
+  for (const auto& key : old) {
+    std::string owned = OwnedKeyOf(key.first);
+    if (owned.empty() || (!missing.empty() && IsAtOrBelow(owned, missing))) continue;
+    programKeys[owned] = programKeys[owned] || now.count(key.first) != 0;
+  }
+  if (!unchecked.empty()) programKeys[RootOf(unchecked) + kProgramKey] = true;
+  OwnedLeft left;
+  for (const auto& key : programKeys) {
+    if (key.first.compare(0, 11, "HKEY_USERS\\") != 0) {
+      left.softwareKey = key.second;
+    } else {
+      left.flags = left.flags || key.second;
+      left.flagsRemoved = left.flagsRemoved || !key.second;
+    }
+  }
+  auto run = old.find(kRunKey);
+  auto runNow = now.find(kRunKey);
+  left.runValue = run != old.end() && run->second.count(kRunValue) != 0 && runNow != now.end() &&
+                  runNow->second.count(kRunValue) != 0;
+  return left;
+}
+
+bool LeadsToProgramKey(const std::string& key) {
+  const std::string path = Upper(key);
+  const std::string root = RootOf(path);
+  if (root == "HKEY_USERS") return false;
+  const std::string below = path.substr(root.size());
+  return std::string(kProgramKey).compare(0, below.size(), below) == 0 &&
+         (below.size() == sizeof kProgramKey - 1 || kProgramKey[below.size()] == '\\');
 }

@@ -54,7 +54,9 @@ size_t ArgumentsEnd(const std::string& line) {
   return line.size();
 }
 
-bool IsRegistryCall(const std::string& name) { return name.compare(0, 3, "Reg") == 0; }
+bool IsRegistryCall(const std::string& name) {
+  return name.compare(0, 3, "Reg") == 0 || name == "NtDeleteKey";
+}
 
 }  // namespace
 
@@ -100,8 +102,7 @@ std::map<size_t, std::string> RegistryKeysOfCalls(const std::vector<TracedCall>&
                                                             : "";
     if (base.empty()) continue;
     bool opens = call.name == "RegOpenKeyExA" || call.name == "RegCreateKeyExA";
-    bool namesSubkey = opens || call.name == "RegDeleteKeyA";
-    std::string sub = namesSubkey ? call.Text(1) : "";
+    std::string sub = opens ? call.Text(1) : "";
     std::string path = sub.empty() ? base : base + "\\" + sub;
     keys[index] = path;
     if (opens && call.result == "0") openKeys[call.outValues.substr(0, call.outValues.find(','))] = path;

@@ -39,6 +39,7 @@ void DescribeAdapter(std::ostream& out, const SimAdapter& adapter) {
 
 void DescribeKey(std::ostream& out, const RegistryKey& key, const std::string& indent) {
   out << indent << "key " << Text(key.Name()) << " area " << static_cast<int>(key.Area()) << '\n';
+  if (key.RefusedAccess() != 0) out << indent << "  refuses " << key.RefusedAccess() << '\n';
   for (const RegistryValue& value : key.Values())
     out << indent << "  value " << Text(value.name) << " type " << value.data.type << ' '
         << Hex(value.data.bytes) << '\n';

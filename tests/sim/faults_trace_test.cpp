@@ -104,7 +104,7 @@ TEST_P(TraceLines, ShowNameArgumentsResultAndOutValues) {
   SimTestMachine machine(std::string("{") + kAdapter + R"(,
         "deviceInstall": {"results": [4294967295], "lastError": 1167},
         "registry": {"HKEY_LOCAL_MACHINE\\SYSTEM\\X": {"EDID": "hex:00,ff"}},
-        "faults": [{"call": "RegDeleteKeyA", "result": 5}]})",
+        "faults": [{"call": "NtDeleteKey", "result": 3221225506}]})",
                          "\"C:\\Program Files\\Kestrave\\kestrave.exe\" -d 100%");
   GetParam().call(machine.Calls());
   EXPECT_EQ(machine.LastTraceLine(), GetParam().line);
@@ -149,8 +149,8 @@ const TraceCase kTraceCases[] = {
          c.RegEnumValueA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr);
      },
      R"(RegEnumValueA(0x100, 0, &, &8, NULL, NULL, NULL, NULL) = 0 -> "EDID")"},
-    {"an injected status", [](Platform& c) { c.RegDeleteKeyA(HKEY_USERS, "S-1-5-18\\Software"); },
-     R"(RegDeleteKeyA(HKEY_USERS, "S-1-5-18\Software") = 5 [fault])"},
+    {"an injected status", [](Platform& c) { c.NtDeleteKey(HKEY_USERS); },
+     R"(NtDeleteKey(HKEY_USERS) = 0xC0000022 [fault])"},
     {"a mode applied",
      [](Platform& c) {
        DEVMODEA mode = ModeRecord(1280, 1024, 32, 60);

@@ -107,14 +107,12 @@ TEST(SimMachineWriter, ValuesChangeInPlaceKeepingTheirSpelling) {
 TEST(SimMachineWriter, DeletedKeysGoAndTheKeysLeftEmptyStayWhereTheyWere) {
   SimTestMachine machine(kRegistry);
   Platform& calls = machine.Calls();
-  ASSERT_EQ(calls.RegDeleteKeyA(HKEY_CURRENT_USER,
-                                "Software\\Calvorne\\Kestrave\\Lumenar_0000&Plug and Play "
-                                "Monitor_0001"),
+  ASSERT_EQ(DeleteKey(calls, HKEY_CURRENT_USER,
+                      "Software\\Calvorne\\Kestrave\\Lumenar_0000&Plug and Play "
+                      "Monitor_0001"),
             ERROR_SUCCESS);
-  ASSERT_EQ(calls.RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Calvorne\\Kestrave\\"),
-            ERROR_SUCCESS);
-  ASSERT_EQ(calls.RegDeleteKeyA(HKEY_USERS, ".DEFAULT\\Software\\Calvorne\\Kestrave"),
-            ERROR_SUCCESS);
+  ASSERT_EQ(DeleteKey(calls, HKEY_CURRENT_USER, "Software\\Calvorne\\Kestrave\\"), ERROR_SUCCESS);
+  ASSERT_EQ(DeleteKey(calls, HKEY_USERS, ".DEFAULT\\Software\\Calvorne\\Kestrave"), ERROR_SUCCESS);
   Json registry = Updated(kRegistry, machine)["registry"];
   EXPECT_EQ(MemberNames(registry),
             (std::vector<std::string>{
@@ -177,7 +175,7 @@ TEST(SimMachineWriter, ASecondRunReadsTheRegistryTheFirstLeft) {
   Create(calls, HKEY_LOCAL_MACHINE, "SOFTWARE\\P\\S2\\L");
   Create(calls, HKEY_LOCAL_MACHINE, "SOFTWARE\\P\\S1\\M");
   SetString(calls, Create(calls, HKEY_CURRENT_USER, "Software"), "Top", "1");
-  calls.RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Other");
+  DeleteKey(calls, HKEY_CURRENT_USER, "Software\\Other");
   Json written = Updated(kRegistry, first);
 
   SimTestMachine second(MachineDocumentText(written));
@@ -218,6 +216,23 @@ TEST_F(SaveFile, WritesIntoADeviceInsteadOfReplacingIt) {
   SaveFileAtomically("null", "new\n");
   EXPECT_TRUE(std::filesystem::is_character_file("null"));
   EXPECT_EQ(Files(), std::vector<std::string>{"null"});
+}
+
+// A key the run deleted refuses nothing any more; a file with no key that
+// refuses access gets no member for it, written whole or after a run.
+TEST(SimMachineWriter, RefusedAccessKeepsTheKeysThatAreLeft) {
+  const char json[] = R"({"registry": {"HKEY_CURRENT_USER\\A": {}, "HKEY_CURRENT_USER\\B": {}},
+    "refusedAccess": {"HKEY_CURRENT_USER\\A": 2, "HKEY_CURRENT_USER\\B": 983103}})";
+  SimTestMachine machine(json);
+  ASSERT_EQ(DeleteKey(machine.Calls(), HKEY_CURRENT_USER, "A"), ERROR_SUCCESS);
+  const Json expected = {{"HKEY_CURRENT_USER\\B", 983103}};
+  EXPECT_EQ(Updated(json, machine)["refusedAccess"], expected);
+  EXPECT_EQ(MachineDocument(machine.State())["refusedAccess"], expected);
+  SimTestMachine plain(R"({"registry": {"HKEY_CURRENT_USER\\A": {}}})");
+  DeleteKey(plain.Calls(), HKEY_CURRENT_USER, "A");
+  EXPECT_FALSE(
+      Updated(R"({"registry": {"HKEY_CURRENT_USER\\A": {}}})", plain).contains("refusedAccess"));
+  EXPECT_FALSE(MachineDocument(plain.State()).contains("refusedAccess"));
 }
 
 TEST(SimMachineWriter, AUserHiveTheFileDidNotListIsNotAdded) {

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "sim/system/sim_constants.h"
 #include "tests/support/sim_test_machine.h"
 #include "tests/support/test_names.h"
 
@@ -19,8 +20,10 @@ const char kMachine[] = R"({
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Zeta": {},
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Alpha\\Beta": {},
     "HKEY_CURRENT_USER\\Software\\Calvorne\\Kestrave\\Flag": {"1280x1024@32": "60"},
-    "HKEY_USERS\\.DEFAULT\\Software": {}
-  }
+    "HKEY_USERS\\.DEFAULT\\Software": {},
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Locked": {}
+  },
+  "refusedAccess": {"HKEY_LOCAL_MACHINE\\SOFTWARE\\Locked": 65538}
 })";
 
 const char kUserSid[] = "S-1-5-21-1004336348-1177238915-682003330-1000";
@@ -110,9 +113,6 @@ const StatusCase kStatusCases[] = {
        return CreateStatus(c, HKEY_LOCAL_MACHINE, "\\SOFTWARE\\New", KEY_ALL_ACCESS);
      },
      ERROR_BAD_PATHNAME},
-    {"leading backslash when deleting", true,
-     [](Platform& c) { return c.RegDeleteKeyA(HKEY_LOCAL_MACHINE, "\\SOFTWARE\\Zeta"); },
-     ERROR_BAD_PATHNAME},
     {"empty name inside the path", true,
      [](Platform& c) { return OpenStatus(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\\\Zeta", KEY_READ); },
      ERROR_BAD_PATHNAME},
@@ -138,20 +138,42 @@ const StatusCase kStatusCases[] = {
      [](Platform& c) { return OpenStatus(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Missing", KEY_READ); },
      ERROR_FILE_NOT_FOUND},
     {"deleting a key that has subkeys", true,
-     [](Platform& c) { return c.RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Alpha"); },
-     ERROR_ACCESS_DENIED},
+     [](Platform& c) { return DeleteKey(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Alpha"); },
+     sim::kStatusCannotDelete},
     {"deleting a leaf", true,
-     [](Platform& c) { return c.RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Alpha\\Beta\\"); },
+     [](Platform& c) { return DeleteKey(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Alpha\\Beta\\"); },
      ERROR_SUCCESS},
-    {"deleting a missing key", true,
-     [](Platform& c) { return c.RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Missing"); },
-     ERROR_FILE_NOT_FOUND},
     {"deleting a user's hive", true,
      [](Platform& c) {
-       return c.RegDeleteKeyA(HKEY_USERS, ".DEFAULT\\Software") == ERROR_SUCCESS
-                  ? c.RegDeleteKeyA(HKEY_USERS, ".DEFAULT")
+       return DeleteKey(c, HKEY_USERS, ".DEFAULT\\Software") == ERROR_SUCCESS
+                  ? DeleteKey(c, HKEY_USERS, ".DEFAULT")
                   : -1;
      },
+     sim::kStatusCannotDelete},
+    {"deleting through a handle without the right", true,
+     [](Platform& c) {
+       return c.NtDeleteKey(Open(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Zeta", KEY_READ));
+     },
+     sim::kStatusAccessDenied},
+    {"deleting a predefined key", true, [](Platform& c) { return c.NtDeleteKey(HKEY_USERS); },
+     sim::kStatusInvalidHandle},
+    {"deleting a key twice through one handle", true,
+     [](Platform& c) {
+       HKEY key = Open(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Zeta");
+       c.NtDeleteKey(key);
+       return c.NtDeleteKey(key);
+     },
+     sim::kStatusKeyDeleted},
+    {"a key that refuses the access asked for, to an administrator too", true,
+     [](Platform& c) {
+       return OpenStatus(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Locked", KEY_ALL_ACCESS);
+     },
+     ERROR_ACCESS_DENIED},
+    {"a key that refuses other access", true,
+     [](Platform& c) { return OpenStatus(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Locked", KEY_READ); },
+     ERROR_SUCCESS},
+    {"creating a key that refuses the access asked for opens nothing", true,
+     [](Platform& c) { return CreateStatus(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Locked", KEY_WRITE); },
      ERROR_ACCESS_DENIED},
     {"writing through a read-only handle", true,
      [](Platform& c) {
@@ -182,14 +204,14 @@ const StatusCase kStatusCases[] = {
     {"a handle on a deleted key", true,
      [](Platform& c) {
        HKEY key = Open(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Zeta");
-       c.RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zeta");
+       DeleteKey(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Zeta");
        return SetStatus(c, key, "v");
      },
      ERROR_KEY_DELETED},
     {"enumerating the values of a deleted key", true,
      [](Platform& c) {
        HKEY key = Open(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Calvorne\\Kestrave");
-       c.RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Calvorne\\Kestrave");
+       DeleteKey(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Calvorne\\Kestrave");
        return EnumValueStatus(c, key);
      },
      ERROR_KEY_DELETED},
@@ -212,7 +234,7 @@ const StatusCase kStatusCases[] = {
      [](Platform& c) { return CreateStatus(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Zeta", KEY_READ); },
      ERROR_SUCCESS},
     {"not admin: deleting under HKLM", false,
-     [](Platform& c) { return c.RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Zeta"); },
+     [](Platform& c) { return DeleteKey(c, HKEY_LOCAL_MACHINE, "SOFTWARE\\Zeta"); },
      ERROR_ACCESS_DENIED},
     {"not admin: writing a value through HKLM itself", false,
      [](Platform& c) { return SetStatus(c, HKEY_LOCAL_MACHINE, "v"); }, ERROR_ACCESS_DENIED},
@@ -234,7 +256,7 @@ const StatusCase kStatusCases[] = {
      ERROR_SUCCESS},
     {"not admin: deleting in the own hive", false,
      [](Platform& c) {
-       return c.RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Calvorne\\Kestrave\\Flag");
+       return DeleteKey(c, HKEY_CURRENT_USER, "Software\\Calvorne\\Kestrave\\Flag");
      },
      ERROR_SUCCESS},
 };
@@ -272,17 +294,17 @@ TEST(SimRegistry, SubkeysEnumerateInFileOrderThenCreationOrderWithTheirFirstCase
             ERROR_SUCCESS);
   HKEY software = Open(calls, HKEY_LOCAL_MACHINE, "Software", KEY_READ);
   EXPECT_EQ(SubkeyNames(calls, software),
-            (std::vector<std::string>{"Calvorne", "Zeta", "Alpha", "Beta", "aardvark"}));
+            (std::vector<std::string>{"Calvorne", "Zeta", "Alpha", "Locked", "Beta", "aardvark"}));
 
   EXPECT_EQ(SubkeyCountAndLongestName(calls, software),
-            (std::pair<DWORD, DWORD>{5, 8}));  // "Calvorne" and "aardvark", without the zero
+            (std::pair<DWORD, DWORD>{6, 8}));  // "Calvorne" and "aardvark", without the zero
 
   char name[8];
   DWORD length = sizeof name;
   EXPECT_EQ(calls.RegEnumKeyExA(software, 0, name, &length, nullptr, nullptr, nullptr, nullptr),
             ERROR_MORE_DATA);
   EXPECT_EQ(length, 8u);
-  EXPECT_EQ(calls.RegEnumKeyExA(software, 5, name, &length, nullptr, nullptr, nullptr, nullptr),
+  EXPECT_EQ(calls.RegEnumKeyExA(software, 6, name, &length, nullptr, nullptr, nullptr, nullptr),
             ERROR_NO_MORE_ITEMS);
 }
 
@@ -381,7 +403,7 @@ TEST(SimRegistry, ADoubleByteCodePageGivesNamesInItsBytesAndCountsThemInCharacte
             ERROR_SUCCESS);
   EXPECT_EQ(std::string(name, length), kJapanese932);
   EXPECT_EQ(OpenStatus(calls, software, kJapanese932, KEY_READ), ERROR_SUCCESS);
-  EXPECT_EQ(calls.RegDeleteKeyA(software, kJapanese932), ERROR_SUCCESS);
+  EXPECT_EQ(DeleteKey(calls, software, kJapanese932), ERROR_SUCCESS);
   EXPECT_EQ(SubkeyNames(calls, software), std::vector<std::string>{});
 }
 
@@ -409,10 +431,16 @@ TEST(SimRegistry, ALinkIsFollowedUnlessOpenedAsItself) {
   EXPECT_TRUE(hasValue(REG_OPTION_OPEN_LINK, "SymbolicLinkValue"));
   EXPECT_FALSE(hasValue(REG_OPTION_OPEN_LINK, "keep"));
   EXPECT_EQ(OpenStatus(calls, HKEY_CURRENT_USER, "Software\\Loop", KEY_READ), 1921);
-  // Deleting by path deletes what the link points at.
-  EXPECT_EQ(calls.RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Link"), ERROR_SUCCESS);
+  // Deleting through a handle deletes the key it was opened on: the link
+  // itself when opened as itself, what it leads to when opened through it,
+  // as RegDeleteKeyA opens it.
+  EXPECT_EQ(DeleteKey(calls, HKEY_CURRENT_USER, "Software\\Loop"), ERROR_SUCCESS);
+  EXPECT_EQ(OpenStatus(calls, HKEY_CURRENT_USER, "Software\\Loop", KEY_READ), ERROR_FILE_NOT_FOUND);
+  HKEY through = Open(calls, HKEY_CURRENT_USER, "Software\\Link", DELETE);
+  EXPECT_EQ(calls.NtDeleteKey(through), 0);
   EXPECT_EQ(OpenStatus(calls, HKEY_LOCAL_MACHINE, "Software\\Victim", KEY_READ),
             ERROR_FILE_NOT_FOUND);
+  EXPECT_TRUE(hasValue(REG_OPTION_OPEN_LINK, "SymbolicLinkValue"));
 }
 
 TEST(SimRegistry, CreatingReportsWhetherTheKeyWasThere) {

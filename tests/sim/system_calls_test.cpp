@@ -7,6 +7,7 @@
 
 #include "platform/structured_exception.h"
 #include "tests/support/files.h"
+#include "sim/system/sim_constants.h"
 #include "tests/support/sim_test_machine.h"
 #include "tests/support/test_names.h"
 
@@ -319,6 +320,41 @@ TEST_F(SimFilesInFolder, FileInformationShowsHardLinksAndReparsePoints) {
   EXPECT_EQ(calls.GetLastError(), 1u);  // ERROR_INVALID_FUNCTION
   EXPECT_FALSE(calls.FlushFileBuffers(reinterpret_cast<HANDLE>(0x999)));
   EXPECT_EQ(calls.GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+}
+
+// A file is shared among its handles, of one process or of several, as
+// their share modes allow; one that may not be opened answers 32
+// (ERROR_SHARING_VIOLATION) and is left as it was.
+TEST_F(SimFilesInFolder, AFileIsSharedAsTheShareModesOfItsHandlesAllow) {
+  const DWORD both = FILE_SHARE_READ | FILE_SHARE_WRITE;
+  struct Case {
+    DWORD heldAccess, heldShare, access, share;
+    bool opens;
+  } const cases[] = {
+      {GENERIC_WRITE, FILE_SHARE_READ, GENERIC_WRITE, both, false},
+      {GENERIC_WRITE, both, GENERIC_WRITE, FILE_SHARE_READ, false},
+      {GENERIC_WRITE, both, GENERIC_WRITE, both, true},
+      {GENERIC_WRITE, FILE_SHARE_READ, sim::kGenericRead, both, true},
+      {sim::kGenericRead, FILE_SHARE_WRITE, GENERIC_WRITE, FILE_SHARE_WRITE, false},
+  };
+  std::ofstream("log.txt") << "held";
+  SimTestMachine holder;
+  SimTestMachine other;
+  for (const Case& c : cases) {
+    HANDLE held = holder.Calls().CreateFileA("log.txt", c.heldAccess, c.heldShare, nullptr,
+                                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    HANDLE second = other.Calls().CreateFileA("log.txt", c.access, c.share, nullptr, OPEN_ALWAYS,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_EQ(second != INVALID_HANDLE_VALUE, c.opens) << c.heldShare << " " << c.share;
+    if (c.opens) {
+      other.Calls().CloseHandle(second);
+    } else {
+      EXPECT_EQ(other.Calls().GetLastError(), 32u);
+    }
+    holder.Calls().CloseHandle(held);
+  }
+  EXPECT_EQ(FileContent("log.txt"), "held");
 }
 
 TEST_F(SimFilesInFolder, ALogFileThatCannotBeOpenedOrEmptiedStaysAsItWas) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -110,12 +111,15 @@ struct ProgramRun {
 
 // One run of the program, from module start to module end, with the
 // command line "kestrave.exe" and the switches. It runs in a scratch
-// folder: the test's own when it has one, else a new one.
+// folder: the test's own when it has one, else a new one. prepare, when
+// given, sees the simulated machine before the run starts.
 inline ProgramRun RunProgram(const Json& machine, const std::string& switches = "-d",
-                             bool traced = true) {
+                             bool traced = true,
+                             const std::function<void(SimTestMachine&)>& prepare = {}) {
   std::optional<ScratchFolder> folder;
   if (ScratchFolder::Current() == 0) folder.emplace();
   SimTestMachine simulated(machine.dump(), "\"kestrave.exe\" " + switches, traced);
+  if (prepare) prepare(simulated);
   ProgramRun run;
   {
     KestraveModule module;

@@ -21,6 +21,18 @@ inline std::string RegistryLinkData(const std::string& target) {
   return hex;
 }
 
+// Deletes a key that has no subkeys as the program does, through a handle
+// on the key itself: a Win32 error when it cannot be opened, else the
+// NTSTATUS of NtDeleteKey.
+inline LONG DeleteKey(Platform& calls, HKEY root, const char* path) {
+  HKEY key = nullptr;
+  LONG status = calls.RegOpenKeyExA(root, path, REG_OPTION_OPEN_LINK, DELETE, &key);
+  if (status != ERROR_SUCCESS) return status;
+  status = calls.NtDeleteKey(key);
+  calls.RegCloseKey(key);
+  return status;
+}
+
 // A mode record as the program fills it to apply a mode.
 inline DEVMODEA ModeRecord(DWORD width, DWORD height, DWORD bits, DWORD frequency) {
   DEVMODEA mode = {};

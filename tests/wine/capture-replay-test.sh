@@ -137,6 +137,27 @@ mkdir -p "$pc/folder.json"
 capture folder.json
 check_equal "a folder as the target: exit code" 1 $?
 check "nothing half-written is left" test -z "$(find "$pc" -name '*-tmp')"
+# A folder others can write to: a hard link planted under the temporary
+# name the capture once used, and a target that is a hard link to another
+# file, leave the files they lead to as they were.
+drive_c="$WINEPREFIX/drive_c"
+printf 'precious' >"$drive_c/important.ini"
+ln "$drive_c/important.ini" "$pc/planted.json.kestrave-capture-tmp"
+capture planted.json
+check_equal "a hard link under the old temporary name: exit code" 0 $?
+check_equal "a hard link under the old temporary name: the file it leads to" \
+  precious "$(cat "$drive_c/important.ini")"
+check_equal "a hard link under the old temporary name: left where it was" \
+  2 "$(stat -c %h "$drive_c/important.ini")"
+check "a hard link under the old temporary name: the capture written" quietly jq -e .adapters "$pc/planted.json"
+printf 'precious' >"$drive_c/linked.ini"
+ln "$drive_c/linked.ini" "$pc/linked.json"
+capture linked.json
+check_equal "a target that is a hard link: exit code" 0 $?
+check_equal "a target that is a hard link: the file it led to" precious "$(cat "$drive_c/linked.ini")"
+check "a target that is a hard link: the capture written" quietly jq -e .adapters "$pc/linked.json"
+check "nothing half-written is left beside them" \
+  test "$(find "$pc" -name '*kestrave-capture-tmp')" = "$pc/planted.json.kestrave-capture-tmp"
 capture -
 check "- writes the machine to standard output" quietly jq -e .adapters "$WINE_WORK/run.log"
 capture --help

@@ -86,8 +86,8 @@ check "-d -u under code page 932: flags removed" \
 check "-d -u under code page 932: no flag key left" fails wine_reg_key_exists 'HKCU\Software\Calvorne\Kestrave'
 
 # Registry links under the user's own key, as any user can make them: one
-# to another tree, one to its own parent. -u leaves the first's target and
-# does not loop round the second.
+# to another tree, one to its own parent. -u removes both links themselves,
+# leaves the first's target and does not loop round the second.
 make_link="$(dirname "$exe")/make-link.exe"
 work="$WINE_WORK/links"
 mkdir -p "$work"
@@ -103,8 +103,39 @@ wine_run "$work" "$plain_dir/kestrave.exe" -d -u
 check_equal "-d -u with links: exit code" 0 $?
 check_equal "-d -u with links: the linked tree is left" 1 "$(wine_reg_value 'HKLM\Software\Victim' keep)"
 check "-d -u with links: the flags line" \
+  grep -q "^The Kestrave optimization flags were removed from the registry.$" <(tr -d "\r" <"$work/kestrave.txt")
+check "-d -u with links: the flags and the links removed" fails wine_reg_key_exists 'HKCU\Software\Calvorne\Kestrave'
+
+# A link below the flags whose owner gave it a DACL. One that refuses more
+# than the removal asks for (listing, telling a link, deleting) is removed
+# itself. One that refuses everyone KEY_ALL_ACCESS, every right the removal
+# needs, cannot be opened as itself: it stays, with the keys above it, and
+# -u says the flags were not removed and exits 1. What both lead to keeps
+# its values.
+"$WINE_LOADER" reg add 'HKLM\Software\Victim3\Leaf' /v keep /t REG_SZ /d 1 /f >"$WINE_WORK/reg.log" 2>&1
+"$WINE_LOADER" reg add 'HKCU\Software\Calvorne\Kestrave\Flags' /v 800x600@32 /t REG_SZ /d 60 /f \
+  >"$WINE_WORK/reg.log" 2>&1
+wine_run "$work" "$make_link" 'Software\Calvorne\Kestrave\Flags\Link' \
+  '\Registry\Machine\Software\Victim3\Leaf' 'D:(D;;0xc0006;;;WD)(A;;0xf003f;;;WD)'
+check_equal "link refusing the right to change it made" 0 $?
+wine_run "$work" "$plain_dir/kestrave.exe" -d -u
+check_equal "-d -u with a link refusing the right to change it: exit code" 0 $?
+check "-d -u with a link refusing the right to change it: removed" \
+  fails wine_reg_key_exists 'HKCU\Software\Calvorne\Kestrave'
+check_equal "-d -u with a link refusing the right to change it: its target is left" \
+  1 "$(wine_reg_value 'HKLM\Software\Victim3\Leaf' keep)"
+"$WINE_LOADER" reg add 'HKCU\Software\Calvorne\Kestrave\Flags' /v 800x600@32 /t REG_SZ /d 60 /f \
+  >"$WINE_WORK/reg.log" 2>&1
+wine_run "$work" "$make_link" 'Software\Calvorne\Kestrave\Flags\Link' \
+  '\Registry\Machine\Software\Victim3\Leaf' 'D:(D;;0xf003f;;;WD)'
+check_equal "locked link made" 0 $?
+wine_run "$work" "$plain_dir/kestrave.exe" -d -u
+check_equal "-d -u with a locked link: exit code" 1 $?
+check_equal "-d -u with a locked link: its target is left" 1 "$(wine_reg_value 'HKLM\Software\Victim3\Leaf' keep)"
+check "-d -u with a locked link: the flags line" \
   grep -q "^The Kestrave optimization flags were not removed from the registry.$" <(tr -d "\r" <"$work/kestrave.txt")
-check "-d -u with links: ordinary flags removed" fails wine_reg_key_exists 'HKCU\Software\Calvorne\Kestrave\Flags'
+check "-d -u with a locked link: the keys above it are left" \
+  wine_reg_key_exists 'HKCU\Software\Calvorne\Kestrave\Flags'
 
 # A path the Run value cannot hold: under code page 1252 the folder's name
 # comes back from GetModuleFileNameA with "?" in it.
@@ -129,5 +160,32 @@ ln "$drive_c/important.ini" "$work/kestrave.txt"
 wine_run "$work" "$plain_dir/kestrave.exe" -d
 check_equal "-d with kestrave.txt a hard link: exit code" 0 $?
 check_equal "-d with kestrave.txt a hard link: the linked file" "precious" "$(cat "$drive_c/important.ini")"
+
+# Two runs at once in one folder: one that finds the log held open by
+# another writer leaves it to that writer, writes no log, and runs all the
+# same.
+work="$WINE_WORK/held"
+mkdir -p "$work"
+wine_run "$work" "$(dirname "$exe")/hold-open.exe" kestrave.txt 'C:\kestrave\kestrave.exe' -d
+check_equal "-d with kestrave.txt held open by another writer: exit code" 0 $?
+check_equal "-d with kestrave.txt held open by another writer: the other writer's log" "held" "$(cat "$work/kestrave.txt")"
+
+# The user's Software\Calvorne made a link to a tree of HKEY_LOCAL_MACHINE
+# that holds a Kestrave key: that key and what is below it keep their
+# values, and the flags are not removed. The links made above are volatile
+# and go with a restart of the server.
+wine_restart
+"$WINE_LOADER" reg delete 'HKCU\Software\Calvorne' /f >"$WINE_WORK/reg.log" 2>&1
+"$WINE_LOADER" reg add 'HKLM\Software\Victim\Kestrave\Leaf' /v keep /t REG_SZ /d 1 /f >"$WINE_WORK/reg.log" 2>&1
+work="$WINE_WORK/way-down"
+mkdir -p "$work"
+wine_run "$work" "$make_link" 'Software\Calvorne' '\Registry\Machine\Software\Victim'
+check_equal "Software\Calvorne made a link" 0 $?
+wine_run "$work" "$plain_dir/kestrave.exe" -d -u
+check_equal "-d -u with Software\Calvorne a link: exit code" 1 $?
+check_equal "-d -u with Software\Calvorne a link: the Kestrave key it leads to is left" \
+  1 "$(wine_reg_value 'HKLM\Software\Victim\Kestrave\Leaf' keep)"
+check "-d -u with Software\Calvorne a link: the flags line" \
+  grep -q "^The Kestrave optimization flags were not removed from the registry.$" <(tr -d "\r" <"$work/kestrave.txt")
 
 wine_summary

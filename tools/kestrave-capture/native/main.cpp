@@ -8,8 +8,12 @@
 
 #include "app/start_up.h"
 #include "platform/native/native_platform.h"
+#include "platform/own_file.h"
 #include "sim/machine_file/machine_document.h"
 #include "tools/kestrave-capture/native/native_facts.h"
+
+// After <windows.h>, which the platform's header brings in.
+#include <wincrypt.h>
 
 namespace {
 
@@ -38,22 +42,47 @@ bool WriteAll(HANDLE file, const std::string& text) {
          written == text.size();
 }
 
+// A name beside the target that no one can know before the capture makes
+// the file: in a folder others can write to, a file or a hard link planted
+// under a name known in advance would be opened and written through, or
+// would keep the capture from being written at all.
+std::string TemporaryName(const std::string& path) {
+  HCRYPTPROV provider = 0;
+  unsigned char random[8];
+  if (!::CryptAcquireContextA(&provider, nullptr, nullptr, PROV_RSA_FULL, CRYPT_VERIFYCONTEXT))
+    throw CaptureError(path + ": " + LastErrorText());
+  BOOL made = ::CryptGenRandom(provider, sizeof random, random);
+  std::string problem = made ? std::string() : LastErrorText();
+  ::CryptReleaseContext(provider, 0);
+  if (!made) throw CaptureError(path + ": " + problem);
+  std::string name = path + ".";
+  for (unsigned char byte : random) {
+    const char kDigits[] = "0123456789abcdef";
+    name += kDigits[byte >> 4];
+    name += kDigits[byte & 15];
+  }
+  return name + ".kestrave-capture-tmp";
+}
+
 // Written beside the target and renamed over it, so that the target is the
-// old file or the whole new one.
+// old file or the whole new one. The temporary file is made new, never
+// opened where something exists under its name, and it is the only file
+// the capture deletes.
 void SaveAtomically(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".kestrave-capture-tmp";
-  HANDLE file = ::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  const std::string temporary = TemporaryName(path);
+  HANDLE file = ::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) throw CaptureError(path + ": " + LastErrorText());
-  bool written = WriteAll(file, text) && ::FlushFileBuffers(file);
-  std::string problem = written ? std::string() : LastErrorText();
-  ::CloseHandle(file);
-  if (written && !::MoveFileExA(temporary.c_str(), path.c_str(),
-                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    written = false;
+  std::string problem;
+  if (!IsFileOfItsOwn(file))
+    problem = temporary + " is not a file of its own";
+  else if (!WriteAll(file, text) || !::FlushFileBuffers(file))
     problem = LastErrorText();
-  }
-  if (!written) {
+  ::CloseHandle(file);
+  if (problem.empty() && !::MoveFileExA(temporary.c_str(), path.c_str(),
+                                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    problem = LastErrorText();
+  if (!problem.empty()) {
     ::DeleteFileA(temporary.c_str());
     throw CaptureError(path + ": " + problem);
   }
