@@ -49,79 +49,88 @@ struct FlagRemoval {
   bool Done() const { return removed && !left; }
 };
 
-}  // namespace
-
-bool UpdateInstallation(bool install) {
+// What an installation or a removal got done; kept up to date step by step,
+// so that a registry error on the way leaves what was done before it.
+struct Outcome {
   bool runValueDone = false;
   bool softwareKeyDone = false;
   FlagRemoval flags;
   // Something a removal was to remove is still there.
   bool left = false;
+};
+
+void Install(RegistryAccessor& registry, Outcome& outcome) {
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  if (std::optional<std::string> command = RunValueData()) {
+    registry.OpenKey(kRunKeyPath, true);
+    registry.WriteString(kRunValueName, *command);
+    outcome.runValueDone = true;
+  }
+  registry.CloseKey();
+  outcome.softwareKeyDone = registry.OpenKey(SoftwareKeyPath, true);
+  registry.WriteString("", KESTRAVE_BUILD_STAMP);
+  registry.CloseKey();
+}
+
+void Remove(RegistryAccessor& registry, Outcome& outcome) {
+  registry.SetRootKey(HKEY_CURRENT_USER);
+  KeyRemoval ownFlags = registry.DeleteKey(SoftwareKeyPath);
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  registry.OpenKey(kRunKeyPath, false);
+  outcome.runValueDone = registry.DeleteValue(kRunValueName);
+  registry.CloseKey();
+  // A Run value that could not be deleted, as by a user without the right
+  // to, still starts the program at every log-on, unless it was never there.
+  outcome.left = !outcome.runValueDone && registry.ValueMayExist(kRunKeyPath, kRunValueName);
+  KeyRemoval softwareKey = registry.DeleteKey(SoftwareKeyPath);
+  outcome.softwareKeyDone = softwareKey == KeyRemoval::Removed;
+  outcome.left = outcome.left || softwareKey == KeyRemoval::Left;
+  // Every loaded user hive, the current user's among them. Listing them
+  // needs no more than reading, which any user may; a hive that cannot be
+  // listed is not shown to hold no flags.
+  RegistryAccessor hives(KEY_READ);
+  hives.SetRootKey(HKEY_USERS);
+  TStringList users;
+  if (!hives.OpenKey("", false) || !hives.GetKeyNames(users)) outcome.flags.Add(KeyRemoval::Left);
+  hives.CloseKey();
+  registry.SetRootKey(HKEY_USERS);
+  for (int i = 0; i < users.Count(); ++i)
+    outcome.flags.Add(registry.DeleteKey(users.Strings(i) + SoftwareKeyPath));
+  // The current user's hive is among those, so flags left at the first try
+  // may be gone since: what a second try finds is what is left.
+  registry.SetRootKey(HKEY_CURRENT_USER);
+  if (ownFlags == KeyRemoval::Left) ownFlags = registry.DeleteKey(SoftwareKeyPath);
+  outcome.flags.Add(ownFlags);
+}
+
+}  // namespace
+
+bool UpdateInstallation(bool install) {
+  Outcome outcome;
   bool faulted = false;
   try {
     RegistryAccessor registry;
-    KeyRemoval ownFlags = KeyRemoval::Absent;
-    if (!install) {
-      registry.SetRootKey(HKEY_CURRENT_USER);
-      ownFlags = registry.DeleteKey(SoftwareKeyPath);
-    }
-    registry.SetRootKey(HKEY_LOCAL_MACHINE);
     if (install) {
-      if (std::optional<std::string> command = RunValueData()) {
-        registry.OpenKey(kRunKeyPath, true);
-        registry.WriteString(kRunValueName, *command);
-        runValueDone = true;
-      }
+      Install(registry, outcome);
     } else {
-      registry.OpenKey(kRunKeyPath, false);
-      runValueDone = registry.DeleteValue(kRunValueName);
-    }
-    registry.CloseKey();
-    if (install) {
-      softwareKeyDone = registry.OpenKey(SoftwareKeyPath, true);
-      registry.WriteString("", KESTRAVE_BUILD_STAMP);
-      registry.CloseKey();
-    } else {
-      // A Run value that could not be deleted, as by a user without the
-      // right to, still starts the program at every log-on, unless it was
-      // never there.
-      left = !runValueDone && registry.ValueMayExist(kRunKeyPath, kRunValueName);
-      KeyRemoval softwareKey = registry.DeleteKey(SoftwareKeyPath);
-      softwareKeyDone = softwareKey == KeyRemoval::Removed;
-      left = left || softwareKey == KeyRemoval::Left;
-      // Every loaded user hive, the current user's among them. Listing them
-      // needs no more than reading, which any user may; a hive that cannot
-      // be listed is not shown to hold no flags.
-      RegistryAccessor hives(KEY_READ);
-      hives.SetRootKey(HKEY_USERS);
-      TStringList users;
-      if (!hives.OpenKey("", false) || !hives.GetKeyNames(users)) flags.Add(KeyRemoval::Left);
-      hives.CloseKey();
-      registry.SetRootKey(HKEY_USERS);
-      for (int i = 0; i < users.Count(); ++i)
-        flags.Add(registry.DeleteKey(users.Strings(i) + SoftwareKeyPath));
-      // The current user's hive is among those, so flags left at the first
-      // try may be gone since: what a second try finds is what is left.
-      registry.SetRootKey(HKEY_CURRENT_USER);
-      if (ownFlags == KeyRemoval::Left) ownFlags = registry.DeleteKey(SoftwareKeyPath);
-      flags.Add(ownFlags);
+      Remove(registry, outcome);
     }
   } catch (const RegistryError&) {
     LogFault(924, "Exception while accessing registry");
     faulted = true;
   }
   const char* direction = install ? "added to" : "removed from";
-  Log() << "Kestrave was " << Not(runValueDone) << direction << " the Run key.\n";
-  Log() << "The Kestrave software install key was " << Not(softwareKeyDone) << direction
+  Log() << "Kestrave was " << Not(outcome.runValueDone) << direction << " the Run key.\n";
+  Log() << "The Kestrave software install key was " << Not(outcome.softwareKeyDone) << direction
         << " the registry.\n";
-  Log() << "The Kestrave optimization flags were " << Not(flags.Done())
+  Log() << "The Kestrave optimization flags were " << Not(outcome.flags.Done())
         << "removed from the registry.\n";
   if (install) {
     // The software install key counts as added once it is created, but an
     // installation whose stamp could not be written did not complete either.
-    return runValueDone && softwareKeyDone && !faulted;
+    return outcome.runValueDone && outcome.softwareKeyDone && !faulted;
   }
   // What was absent to begin with is no failure: a second removal finds
   // nothing, and succeeds.
-  return !left && !flags.left && !faulted;
+  return !outcome.left && !outcome.flags.left && !faulted;
 }
