@@ -115,3 +115,67 @@ file_bytes() {
 fails() { ! "$@"; }
 
 wine_summary() { check_summary wine; }
+
+# The X11 tests' server, on a free display number picked at random, as
+# DISPLAY: x_start SERVER ARGS... runs SERVER with the number first. Started
+# with -noreset, a server keeps the modes, the EDID and the mode set when
+# Wine, its last client, leaves. The lock file names the server that holds
+# the number.
+x_pid=""
+x_start() {
+  local attempt tries number
+  for ((attempt = 0; attempt < 5; attempt++)); do
+    number=$((RANDOM % 900 + 100))
+    [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
+    "$1" ":$number" "${@:2}" >"$WINE_WORK/x.log" 2>&1 &
+    x_pid=$!
+    for ((tries = 0; tries < 100; tries++)); do
+      kill -0 "$x_pid" 2>/dev/null || break
+      if [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$number-lock")" = "$x_pid" ] &&
+        DISPLAY=":$number" xrandr -q >/dev/null 2>&1; then
+        export DISPLAY=":$number"
+        return 0
+      fi
+      sleep 0.1
+    done
+    x_stop
+  done
+  return 1
+}
+x_stop() {
+  [ -n "$x_pid" ] || return 0
+  kill "$x_pid" 2>/dev/null
+  wait "$x_pid" 2>/dev/null
+  x_pid=""
+}
+
+# x_add_mode OUTPUT NAME CLOCK TIMINGS...: a modeline on an output; the
+# server may know it already from another output.
+x_add_mode() {
+  xrandr --newmode "${@:2}" 2>/dev/null
+  xrandr --addmode "$1" "$2"
+}
+# x_add_1024x768 OUTPUT: the standard 1024x768 at 60 Hz, to start from.
+x_add_1024x768() {
+  x_add_mode "$1" 1024x768_60.00 65.000 1024 1048 1184 1344 768 771 777 806 -HSync -VSync
+}
+# x_add_edid_modes OUTPUT FILE COUNT: the block's first COUNT detailed
+# timings as modes on an output, named as edid-decode names them.
+x_add_edid_modes() {
+  local name timings added=true
+  while read -r name timings; do
+    # shellcheck disable=SC2086 # the timings are separate arguments
+    x_add_mode "$1" "${name//\"/}" $timings || added=false
+  done < <(edid-decode -X "$2" | sed -n 's/^ *Modeline //p' | head -n "$3")
+  $added
+}
+# Each output's name and current mode.
+x_current() { xrandr -q | awk '/ connected/ { output = $1 } /\*/ { print output, $1 }' | paste -sd ' '; }
+
+# The server has no client that sets an output's EDID; this one does:
+# "$X_SET_EDID" FILE [OUTPUT], after x_build_edid_tool.
+X_SET_EDID="$WINE_WORK/set-output-edid"
+x_build_edid_tool() {
+  g++ -std=c++17 -Wall -Wextra -Werror -o "$X_SET_EDID" \
+    "$(dirname "${BASH_SOURCE[0]}")/set_output_edid.cpp" -lXrandr -lX11
+}
