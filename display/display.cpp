@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/backslash_names.h"
 #include "base/errors.h"
 #include "base/fixed_text.h"
 #include "display/edid_modes.h"
@@ -24,17 +25,6 @@ bool StartsWithIgnoringCase(const std::string& text, const char* prefix, int pre
                                 prefixLength) == CSTR_EQUAL;
 }
 
-// The pieces between backslashes; a run of backslashes separates like one.
-void SplitAtBackslashes(const std::string& text, TStringList& pieces) {
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\\', start);
-    if (end == std::string::npos) end = text.size();
-    if (end > start) pieces.Add(text.substr(start, end - start));
-    start = end + 1;
-  }
-}
-
 }  // namespace
 
 TDisplay::TDisplay(const DISPLAY_DEVICEA& device)
@@ -52,10 +42,9 @@ void TDisplay::FindMonitorKey(RegistryAccessor* registry) {
   if (registry == nullptr) throw MonitorFault("Invalid registry pointer", 161);
   if (StartsWithIgnoringCase(HardwareKey, "Monitor", 7)) {
     // The XP form: MONITOR\<model>\<class>\<instance>.
-    TStringList pieces;
-    SplitAtBackslashes(HardwareKey, pieces);
-    if (pieces.Count() < 2) throw TextError("XP hardware key for monitor not in expected format.");
-    HardwareKey = "SYSTEM\\CurrentControlSet\\Enum\\DISPLAY\\" + pieces.Strings(1);
+    const std::vector<std::string> pieces = BackslashNames(HardwareKey);
+    if (pieces.size() < 2) throw TextError("XP hardware key for monitor not in expected format.");
+    HardwareKey = "SYSTEM\\CurrentControlSet\\Enum\\DISPLAY\\" + pieces[1];
   } else if (!StartsWithIgnoringCase(HardwareKey, "SYSTEM", 6)) {
     // Only a path below HKEY_LOCAL_MACHINE\SYSTEM is taken as it stands;
     // anything else would send the registry search somewhere unknown.

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/backslash_names.h"
 #include "platform/platform.h"
 #include "platform/subkey_name_buffer.h"
 
@@ -90,22 +91,10 @@ KeyRemoval RemoveFrom(HKEY parent, const std::vector<std::string>& names, size_t
   return RemoveFrom(key.Key(), names, index + 1);
 }
 
-std::vector<std::string> KeyNames(const std::string& path) {
-  std::vector<std::string> names;
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find('\\', start);
-    if (end == std::string::npos) end = path.size();
-    if (end > start) names.push_back(path.substr(start, end - start));
-    start = end + 1;
-  }
-  return names;
-}
-
 }  // namespace
 
 KeyRemoval RemoveKey(HKEY base, const std::string& path) {
-  std::vector<std::string> names = KeyNames(path);
+  std::vector<std::string> names = BackslashNames(path);
   // The root itself is no key of the deletion's.
   if (names.empty()) return KeyRemoval::Left;
   return RemoveFrom(base, names, 0);
