@@ -6,7 +6,7 @@ set -uo pipefail
 . "$(dirname "$0")/../check-lib.sh"
 edid=$(realpath "$1")
 sim=$(realpath "$2")
-corpus=$(realpath "$(dirname "$0")/../../../shared/edid-corpus")
+corpus=$(realpath "$(dirname "$0")/../data/edid-corpus")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"

@@ -81,7 +81,7 @@ wine_reg_key_exists() {
 
 # The monitor key of Wine's null display driver, where its EDID goes.
 WINE_MONITOR_KEY='HKLM\SYSTEM\CurrentControlSet\Enum\DISPLAY\Default_Monitor\0000&0000'
-WINE_CORPUS=$(realpath "$(dirname "${BASH_SOURCE[0]}")/../../../shared/edid-corpus")
+WINE_CORPUS=$(realpath "$(dirname "${BASH_SOURCE[0]}")/../data/edid-corpus")
 
 # edid_hex FILE BYTES: the first BYTES bytes of a file as lower-case hex.
 edid_hex() { head -c "$2" "$1" | od -An -v -tx1 | tr -d ' \n'; }
