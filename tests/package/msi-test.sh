@@ -228,12 +228,18 @@ if [ "$arch" = x64 ]; then
     "$WINE_LOADER" reg query "$run_key" /v Kestrave "/reg:$1" 2>/dev/null | tr -d '\r' |
       sed -n 's/^    Kestrave    REG_SZ    //p'
   }
+  # arp_codes BITS: the product codes of Kestrave's Add/Remove Programs
+  # entries in the BITS-bit view: a 32-bit package's are in the 32-bit one.
+  arp_codes() {
+    "$WINE_LOADER" reg query "$arp_key" /s "/reg:$1" 2>/dev/null | tr -d '\r' |
+      awk '/^HKEY/ { key = $0 } /^    DisplayName    REG_SZ    Kestrave$/ { print key }' | grep -o '{[0-9A-F-]*}$'
+  }
   # replaces WHAT MSI RUN-VALUE BITS FOLDER OTHER-FOLDER: MSI, installed over
   # the other architecture's package, is all that is left.
   replaces() {
     check_equal "msiexec /i /qn, $1: exit code" 0 "$(msiexec /i "C:\\packages\\$(basename "$2")" /qn)"
-    check_equal "$1: one Add/Remove Programs entry" "$(property "$2" ProductCode) $version Calvorne NoModify=0x1" \
-      "$(arp_entries)"
+    check_equal "$1: one Add/Remove Programs entry, in either view" "$(property "$2" ProductCode)" \
+      "$(arp_codes 32; arp_codes 64)"
     check_equal "$1: the files" "$file_list" "$(installed_files "$5")"
     check "$1: the other's folder is gone" test ! -e "$6"
     check_equal "$1: the Run value in the $4-bit view" "$3" "$(view_run_value "$4")"
@@ -244,11 +250,14 @@ if [ "$arch" = x64 ]; then
   check_equal "msiexec /i kestrave-$version-x86.msi /qn: exit code" 0 \
     "$(msiexec /i "C:\\packages\\kestrave-$version-x86.msi" /qn)"
   check_equal "x86 installed: the Run value in the 32-bit view" "$other_run_value" "$(view_run_value 32)"
+  check_equal "x86 installed: its Add/Remove Programs entry in the 32-bit view" \
+    "$(property "$other_msi" ProductCode)" "$(arp_codes 32)"
   replaces "x64 over x86" "$msi" "$run_value" 64 "$installed" "$other_installed"
   replaces "x86 over x64" "$other_msi" "$other_run_value" 32 "$other_installed" "$installed"
   check_equal "msiexec /x kestrave-$version-x86.msi /qn: exit code" 0 \
     "$(msiexec /x "$(property "$other_msi" ProductCode)" /qn)"
-  check_equal "x86 removed: nothing in either view" "" "$(registry_entries /reg:32; registry_entries /reg:64)"
+  check_equal "x86 removed: nothing in either view" "" \
+    "$(registry_entries /reg:32; registry_entries /reg:64; arp_codes 32; arp_codes 64)"
 fi
 
 # Signed as scripts/package --sign signs: the programs, then the package.
