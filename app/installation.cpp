@@ -1,5 +1,6 @@
 #include "app/installation.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -16,20 +17,35 @@ const char kRunValueName[] = "Kestrave";
 
 namespace {
 
+// Whether a path as the ANSI code page gives it is the program's own, as
+// the wide call gives it: the code page gives a character it lacks as "?",
+// or as a look-alike that names another file ("K" for U+FF2B), another
+// folder ("\" for U+FF3C) or ends the quoted path early (a quote for
+// U+FF02). Converted back, such a path is no longer the program's.
+bool IsOwnPath(const std::string& module) {
+  WCHAR own[MAX_PATH + 1] = {};
+  DWORD ownLength = Win32().GetModuleFileNameW(nullptr, own, MAX_PATH);
+  if (ownLength == 0 || ownLength >= MAX_PATH) return false;
+  WCHAR converted[MAX_PATH + 1] = {};
+  int convertedLength = Win32().MultiByteToWideChar(
+      CP_ACP, 0, module.data(), static_cast<int>(module.size()), converted, MAX_PATH);
+  return convertedLength > 0 && static_cast<DWORD>(convertedLength) == ownLength &&
+         std::equal(own, own + ownLength, converted);
+}
+
 // The command the Run key starts, or nothing when the program's path as the
 // system gives it would not start the program: cut short because it filled
-// the whole buffer, or holding "?", which no file name may, where a
-// character has no equivalent in the ANSI code page. A path with a space
-// goes in double quotes: unquoted, Windows would first try each
-// space-separated prefix (C:\Program.exe, ...) as the program to run at
-// every log-on.
+// the whole buffer, or not the program's own path in the ANSI code page. A
+// path with a space goes in double quotes: unquoted, Windows would first
+// try each space-separated prefix (C:\Program.exe, ...) as the program to
+// run at every log-on.
 std::optional<std::string> RunValueData() {
   char path[MAX_PATH + 1] = {};
   DWORD length = Win32().GetModuleFileNameA(nullptr, path, MAX_PATH);
   if (length >= MAX_PATH) return std::nullopt;
   std::string module(path, strnlen(path, length));
   if (module.empty()) RaiseRegistryError("Unable to determine the program's path");
-  if (module.find('?') != std::string::npos) return std::nullopt;
+  if (!IsOwnPath(module)) return std::nullopt;
   if (module.find(' ') != std::string::npos) return "\"" + module + "\"";
   return module;
 }

@@ -4,7 +4,6 @@
 
 #include "base/backslash_names.h"
 #include "platform/platform.h"
-#include "platform/subkey_name_buffer.h"
 
 namespace {
 
@@ -24,8 +23,15 @@ const int kMaxDepth = 512;
 // without REG_OPTION_OPEN_LINK.
 class WalkedKey {
  public:
+  // By a name of the path to delete.
   WalkedKey(HKEY parent, const std::string& name, REGSAM access)
       : status_(Win32().RegOpenKeyExA(parent, name.c_str(), REG_OPTION_OPEN_LINK, access, &key_)) {}
+  // By a name the registry listed: in UTF-16, as it is there. In the ANSI
+  // code page a character it lacks may come back as a backslash (U+FF3C
+  // under 1252, U+00A5 under 932), and the name then is a path whose first
+  // part may be a link to anywhere.
+  WalkedKey(HKEY parent, const std::vector<WCHAR>& name, REGSAM access)
+      : status_(Win32().RegOpenKeyExW(parent, name.data(), REG_OPTION_OPEN_LINK, access, &key_)) {}
   ~WalkedKey() {
     if (status_ == ERROR_SUCCESS) Win32().RegCloseKey(key_);
   }
@@ -62,13 +68,14 @@ void DeleteSubkeys(HKEY key, int depth) {
   if (Win32().RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, &longestName, nullptr,
                                nullptr, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
     return;
-  std::vector<char> name = SubkeyNameBuffer(longestName);
+  // The longest name is counted in UTF-16 units, without its zero.
+  std::vector<WCHAR> name(static_cast<size_t>(longestName) + 1);
   for (DWORD index = subKeys; index-- > 0;) {
     DWORD length = static_cast<DWORD>(name.size());
-    if (Win32().RegEnumKeyExA(key, index, name.data(), &length, nullptr, nullptr, nullptr,
+    if (Win32().RegEnumKeyExW(key, index, name.data(), &length, nullptr, nullptr, nullptr,
                               nullptr) != ERROR_SUCCESS)
       continue;
-    WalkedKey subkey(key, std::string(name.data(), length), kRemovalAccess);
+    WalkedKey subkey(key, name, kRemovalAccess);
     if (subkey.Status() == ERROR_SUCCESS) DeleteTree(subkey.Key(), depth + 1);
   }
 }

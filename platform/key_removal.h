@@ -15,8 +15,9 @@ enum class KeyRemoval {
 
 // Deletes the key at path below base (names separated by backslashes) with
 // everything below it. The walk opens one key at a time, below its parent's
-// handle and as itself (REG_OPTION_OPEN_LINK), and deletes each key through
-// the handle it checked. A key on the way down that is a link, or that
+// handle and as itself (REG_OPTION_OPEN_LINK), the keys below the one to
+// delete by the names the registry lists in UTF-16, and deletes each key
+// through the handle it checked. A key on the way down that is a link, or that
 // cannot be opened as itself, is left with everything above it. Below the
 // way down every key is the deletion's own, a link too: a link is deleted
 // itself, never what it leads to.

@@ -26,6 +26,8 @@ typedef int32_t LONG;
 typedef uint32_t ULONG;
 typedef unsigned int UINT;
 typedef char CHAR;
+// UTF-16, as on Windows, where it is wchar_t.
+typedef char16_t WCHAR;
 typedef short SHORT;
 typedef uint64_t ULONGLONG;
 typedef uint64_t DWORDLONG;
@@ -39,6 +41,8 @@ typedef const void* LPCVOID;
 typedef void* HANDLE;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
+typedef WCHAR* LPWSTR;
+typedef const WCHAR* LPCWSTR;
 typedef BYTE* LPBYTE;
 typedef const BYTE* LPCBYTE;
 typedef DWORD* LPDWORD;
@@ -163,6 +167,7 @@ typedef struct _OSVERSIONINFOEXA {
 #define ERROR_ENVVAR_NOT_FOUND 203L
 #define ERROR_MORE_DATA 234L
 #define ERROR_NO_MORE_ITEMS 259L
+#define ERROR_NO_UNICODE_TRANSLATION 1113L
 #define ERROR_KEY_DELETED 1018L
 #define ERROR_OLD_WIN_VERSION 1150L
 #define ERROR_DEVICE_NOT_CONNECTED 1167L
@@ -248,6 +253,8 @@ typedef struct _OSVERSIONINFOEXA {
 #define SPIF_UPDATEINIFILE 0x0001
 #define SPIF_SENDWININICHANGE 0x0002
 
+#define CP_ACP 0
+
 #define LOCALE_USER_DEFAULT 0x0400
 #define NORM_IGNORECASE 0x00000001
 #define CSTR_LESS_THAN 1
@@ -286,4 +293,5 @@ static_assert(sizeof(BY_HANDLE_FILE_INFORMATION) == 52,
               "BY_HANDLE_FILE_INFORMATION must keep the Win32 layout");
 static_assert(offsetof(BY_HANDLE_FILE_INFORMATION, nNumberOfLinks) == 40,
               "BY_HANDLE_FILE_INFORMATION layout");
+static_assert(sizeof(WCHAR) == 2, "WCHAR is a UTF-16 code unit");
 static_assert(sizeof(OSVERSIONINFOEXA) == 156, "OSVERSIONINFOEXA must keep the Win32 layout");

@@ -85,6 +85,11 @@ LONG NativePlatform::RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, 
   return ::RegOpenKeyExA(hKey, lpSubKey, ulOptions, samDesired, phkResult);
 }
 
+LONG NativePlatform::RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
+                                   PHKEY phkResult) {
+  return ::RegOpenKeyExW(hKey, lpSubKey, ulOptions, samDesired, phkResult);
+}
+
 LONG NativePlatform::RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpClass,
                                      DWORD dwOptions, REGSAM samDesired,
                                      LPSECURITY_ATTRIBUTES lpSecurityAttributes, PHKEY phkResult,
@@ -122,6 +127,13 @@ LONG NativePlatform::RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWO
                                    LPDWORD lpReserved, LPSTR lpClass, LPDWORD lpcchClass,
                                    PFILETIME lpftLastWriteTime) {
   return ::RegEnumKeyExA(hKey, dwIndex, lpName, lpcchName, lpReserved, lpClass, lpcchClass,
+                         lpftLastWriteTime);
+}
+
+LONG NativePlatform::RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName,
+                                   LPDWORD lpReserved, LPWSTR lpClass, LPDWORD lpcchClass,
+                                   PFILETIME lpftLastWriteTime) {
+  return ::RegEnumKeyExW(hKey, dwIndex, lpName, lpcchName, lpReserved, lpClass, lpcchClass,
                          lpftLastWriteTime);
 }
 
@@ -189,10 +201,20 @@ DWORD NativePlatform::CharLowerBuffA(LPSTR lpsz, DWORD cchLength) {
   return ::CharLowerBuffA(lpsz, cchLength);
 }
 
+int NativePlatform::MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr,
+                                        int cbMultiByte, LPWSTR lpWideCharStr, int cchWideChar) {
+  return ::MultiByteToWideChar(CodePage, dwFlags, lpMultiByteStr, cbMultiByte, lpWideCharStr,
+                               cchWideChar);
+}
+
 LPSTR NativePlatform::GetCommandLineA() { return ::GetCommandLineA(); }
 
 DWORD NativePlatform::GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
   return ::GetModuleFileNameA(hModule, lpFilename, nSize);
+}
+
+DWORD NativePlatform::GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize) {
+  return ::GetModuleFileNameW(hModule, lpFilename, nSize);
 }
 
 int NativePlatform::MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {

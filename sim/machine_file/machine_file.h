@@ -1,7 +1,9 @@
 // Machine files on disk: read and checked before a run, written back after
 // it through a temporary file beside it, so that the file is either the old
-// one or the new one, never a half-written one. A target that is not a
-// regular file (the null device, a pipe) is written into instead.
+// one or the new one, never a half-written one. The temporary file has a
+// name no one can know in advance and is made new, so nothing planted
+// beside the target is written through. A target that is not a regular
+// file (the null device, a pipe) is written into instead.
 #pragma once
 
 #include <string>

@@ -20,7 +20,8 @@ class AnsiCodePage {
   static bool IsSupported(DWORD number);
 
   // A text of the machine as an A call gives it: a character the code page
-  // lacks becomes "?", as Windows writes it.
+  // lacks becomes its best fit, a look-alike, where Windows has one for it
+  // (U+FF3C is a backslash under 1252), and "?" else, as Windows writes it.
   std::string FromMachine(const std::string& text) const;
   // A text an A call passes, as the machine keeps it.
   std::string ToMachine(const std::string& text) const;

@@ -28,9 +28,10 @@ std::vector<std::string> ValueOutValues(LONG status, const DWORD* type, const BY
 
 }  // namespace
 
-LONG SimPlatform::RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
-                                PHKEY phkResult) {
-  CallRecord call(context_, "RegOpenKeyExA", [&] {
+template <typename Char>
+LONG SimPlatform::OpenKeyCall(const char* name, HKEY hKey, const Char* lpSubKey, DWORD ulOptions,
+                              REGSAM samDesired, PHKEY phkResult) {
+  CallRecord call(context_, name, [&] {
     return Join({TraceKey(hKey), TraceString(lpSubKey), std::to_string(ulOptions),
                  TraceHex(samDesired), TracePointer(phkResult)});
   });
@@ -44,6 +45,16 @@ LONG SimPlatform::RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REG
     status = registry_.OpenKey(hKey, lpSubKey, ulOptions, samDesired, opened);
   if (phkResult != nullptr) *phkResult = opened;
   return call.ReturnStatus(status, status == ERROR_SUCCESS ? TraceKey(opened) : std::string());
+}
+
+LONG SimPlatform::RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
+                                PHKEY phkResult) {
+  return OpenKeyCall("RegOpenKeyExA", hKey, lpSubKey, ulOptions, samDesired, phkResult);
+}
+
+LONG SimPlatform::RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
+                                PHKEY phkResult) {
+  return OpenKeyCall("RegOpenKeyExW", hKey, lpSubKey, ulOptions, samDesired, phkResult);
 }
 
 LONG SimPlatform::RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpClass,
@@ -147,10 +158,11 @@ LONG SimPlatform::RegQueryInfoKeyA(HKEY hKey, LPSTR lpClass, LPDWORD lpcchClass,
   return call.ReturnStatus(status, Join(out));
 }
 
-LONG SimPlatform::RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD lpcchName,
-                                LPDWORD lpReserved, LPSTR lpClass, LPDWORD lpcchClass,
-                                PFILETIME lpftLastWriteTime) {
-  CallRecord call(context_, "RegEnumKeyExA", [&] {
+template <typename Char>
+LONG SimPlatform::EnumKeyCall(const char* name, HKEY hKey, DWORD dwIndex, Char* lpName,
+                              LPDWORD lpcchName, LPDWORD lpReserved, Char* lpClass,
+                              LPDWORD lpcchClass, PFILETIME lpftLastWriteTime) {
+  CallRecord call(context_, name, [&] {
     return Join({TraceKey(hKey), std::to_string(dwIndex), TracePointer(lpName),
                  TraceCount(lpcchName), TracePointer(lpReserved), TracePointer(lpClass),
                  TraceCount(lpcchClass), TracePointer(lpftLastWriteTime)});
@@ -158,10 +170,24 @@ LONG SimPlatform::RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD 
   if (call.Faulted()) return call.ReturnStatus(call.FaultStatus());
   LONG status = registry_.EnumKey(hKey, dwIndex, lpName, lpcchName);
   if (status != ERROR_SUCCESS) return call.ReturnStatus(status);
-  if (lpClass != nullptr && lpcchClass != nullptr && *lpcchClass > 0) *lpClass = '\0';
+  if (lpClass != nullptr && lpcchClass != nullptr && *lpcchClass > 0) *lpClass = 0;
   if (lpcchClass != nullptr) *lpcchClass = 0;
   if (lpftLastWriteTime != nullptr) *lpftLastWriteTime = FILETIME();
-  return call.ReturnStatus(status, TraceBytes(lpName, *lpcchName));
+  return call.ReturnStatus(status, TraceText(lpName, *lpcchName));
+}
+
+LONG SimPlatform::RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD lpcchName,
+                                LPDWORD lpReserved, LPSTR lpClass, LPDWORD lpcchClass,
+                                PFILETIME lpftLastWriteTime) {
+  return EnumKeyCall("RegEnumKeyExA", hKey, dwIndex, lpName, lpcchName, lpReserved, lpClass,
+                     lpcchClass, lpftLastWriteTime);
+}
+
+LONG SimPlatform::RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName,
+                                LPDWORD lpReserved, LPWSTR lpClass, LPDWORD lpcchClass,
+                                PFILETIME lpftLastWriteTime) {
+  return EnumKeyCall("RegEnumKeyExW", hKey, dwIndex, lpName, lpcchName, lpReserved, lpClass,
+                     lpcchClass, lpftLastWriteTime);
 }
 
 LONG SimPlatform::RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, LPDWORD lpcchValueName,

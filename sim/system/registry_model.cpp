@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "sim/system/sim_constants.h"
+#include "sim/system/utf16_text.h"
 #include "sim/system/windows1252_case.h"
 
 namespace {
@@ -132,10 +133,11 @@ std::shared_ptr<RegistryKey> RegistryModel::LinkTarget(const RegistryKey& key, i
   return found;
 }
 
-LONG RegistryModel::Walk(const OpenedKey& base, LPCSTR subKey, std::shared_ptr<RegistryKey>& found,
-                         std::vector<std::string>& missing, bool openLink) {
+LONG RegistryModel::Walk(const OpenedKey& base, const std::string& subKey,
+                         std::shared_ptr<RegistryKey>& found, std::vector<std::string>& missing,
+                         bool openLink) {
   std::vector<std::string> names;
-  LONG result = SplitSubKey(NameOf(subKey), codePage_, names);
+  LONG result = SplitSubKey(subKey, codePage_, names);
   if (result != ERROR_SUCCESS) return result;
   found = base.key;
   missing.clear();
@@ -172,6 +174,17 @@ bool RegistryModel::IsRoot(const RegistryKey& key) const {
 
 LONG RegistryModel::OpenKey(HKEY parent, LPCSTR subKey, DWORD options, REGSAM access,
                             HKEY& result) {
+  return OpenMachineKey(parent, NameOf(subKey), options, access, result);
+}
+
+LONG RegistryModel::OpenKey(HKEY parent, LPCWSTR subKey, DWORD options, REGSAM access,
+                            HKEY& result) {
+  return OpenMachineKey(parent, subKey == nullptr ? std::string() : Utf8Of(WideText(subKey)),
+                        options, access, result);
+}
+
+LONG RegistryModel::OpenMachineKey(HKEY parent, const std::string& subKey, DWORD options,
+                                   REGSAM access, HKEY& result) {
   result = nullptr;
   OpenedKey base;
   LONG status = Resolve(parent, base);
@@ -193,7 +206,7 @@ LONG RegistryModel::CreateKey(HKEY parent, LPCSTR subKey, REGSAM access, HKEY& r
   if (status != ERROR_SUCCESS) return status;
   std::shared_ptr<RegistryKey> key;
   std::vector<std::string> missing;
-  status = Walk(base, subKey, key, missing);
+  status = Walk(base, NameOf(subKey), key, missing);
   if (status == ERROR_FILE_NOT_FOUND) {
     // Creating needs the right to change where the new key goes and, when
     // it goes straight below the handle's key, the handle's create right.
@@ -278,17 +291,37 @@ LONG RegistryModel::QueryInfo(HKEY handle, RegistryKeyInfo& info) {
   return ERROR_SUCCESS;
 }
 
-LONG RegistryModel::EnumKey(HKEY handle, DWORD index, LPSTR name, LPDWORD length) {
+LONG RegistryModel::SubkeyName(HKEY handle, DWORD index, bool hasBuffer, std::string& name) {
   OpenedKey opened;
   LONG status = Resolve(handle, opened, KEY_ENUMERATE_SUB_KEYS);
   if (status != ERROR_SUCCESS) return status;
   const auto& subkeys = opened.key->Subkeys();
   if (index >= subkeys.size()) return ERROR_NO_MORE_ITEMS;
-  if (name == nullptr || length == nullptr) return ERROR_INVALID_PARAMETER;
-  const std::string subkeyName = codePage_.FromMachine(subkeys[index]->Name());
+  if (!hasBuffer) return ERROR_INVALID_PARAMETER;
+  name = subkeys[index]->Name();
+  return ERROR_SUCCESS;
+}
+
+LONG RegistryModel::EnumKey(HKEY handle, DWORD index, LPSTR name, LPDWORD length) {
+  std::string machineName;
+  LONG status = SubkeyName(handle, index, name != nullptr && length != nullptr, machineName);
+  if (status != ERROR_SUCCESS) return status;
+  const std::string subkeyName = codePage_.FromMachine(machineName);
   // A name that does not fit leaves the buffer and the length as they were.
   if (!NameFits(subkeyName, length)) return ERROR_MORE_DATA;
   GiveName(subkeyName, name, length);
+  return ERROR_SUCCESS;
+}
+
+LONG RegistryModel::EnumKey(HKEY handle, DWORD index, LPWSTR name, LPDWORD length) {
+  std::string machineName;
+  LONG status = SubkeyName(handle, index, name != nullptr && length != nullptr, machineName);
+  if (status != ERROR_SUCCESS) return status;
+  const WideText subkeyName = Utf16Of(machineName);
+  if (subkeyName.size() >= *length) return ERROR_MORE_DATA;
+  subkeyName.copy(name, subkeyName.size());
+  name[subkeyName.size()] = 0;
+  *length = static_cast<DWORD>(subkeyName.size());
   return ERROR_SUCCESS;
 }
 

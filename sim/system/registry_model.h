@@ -25,7 +25,8 @@ struct RegistryKeyInfo {
 
 class RegistryModel {
  public:
-  // Names in the calls are in the code page; the tree keeps them in UTF-8.
+  // Names in the A calls are in the code page, in the W calls in UTF-16;
+  // the tree keeps them in UTF-8.
   RegistryModel(RegistryTree& tree, bool admin, const AnsiCodePage& codePage,
                 HandleNumbers& numbers)
       : tree_(tree), admin_(admin), codePage_(codePage), numbers_(numbers) {}
@@ -35,6 +36,7 @@ class RegistryModel {
   // that ends the path itself. A key refuses the access its security
   // descriptor refuses, whoever asks.
   LONG OpenKey(HKEY parent, LPCSTR subKey, DWORD options, REGSAM access, HKEY& result);
+  LONG OpenKey(HKEY parent, LPCWSTR subKey, DWORD options, REGSAM access, HKEY& result);
   LONG CreateKey(HKEY parent, LPCSTR subKey, REGSAM access, HKEY& result, DWORD& disposition);
   LONG SetValue(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size);
   LONG QueryValue(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size);
@@ -43,6 +45,7 @@ class RegistryModel {
   LONG DeleteKey(HKEY key);
   LONG QueryInfo(HKEY key, RegistryKeyInfo& info);
   LONG EnumKey(HKEY key, DWORD index, LPSTR name, LPDWORD length);
+  LONG EnumKey(HKEY key, DWORD index, LPWSTR name, LPDWORD length);
   LONG EnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD length, const DWORD* reserved,
                  LPDWORD type, LPBYTE data, LPDWORD size);
   LONG CloseKey(HKEY key);
@@ -56,9 +59,15 @@ class RegistryModel {
   // The key of a handle; with a right given, refused unless the handle
   // was opened with it.
   LONG Resolve(HKEY handle, OpenedKey& opened, REGSAM right = 0);
-  // The key a path leads to from the handle's key, or as far as it exists.
-  LONG Walk(const OpenedKey& base, LPCSTR subKey, std::shared_ptr<RegistryKey>& found,
+  // The key a path (in UTF-8) leads to from the handle's key, or as far as
+  // it exists.
+  LONG Walk(const OpenedKey& base, const std::string& subKey, std::shared_ptr<RegistryKey>& found,
             std::vector<std::string>& missing, bool openLink = false);
+  LONG OpenMachineKey(HKEY parent, const std::string& subKey, DWORD options, REGSAM access,
+                      HKEY& result);
+  // The name, in UTF-8, of the subkey an enumeration asks for; hasBuffer
+  // false when the call gave nowhere to put it.
+  LONG SubkeyName(HKEY key, DWORD index, bool hasBuffer, std::string& name);
   // The key a link leads to; null when the target does not exist.
   std::shared_ptr<RegistryKey> LinkTarget(const RegistryKey& key, int& hops);
   bool MayChange(const RegistryKey& key) const;

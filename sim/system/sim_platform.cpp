@@ -2,6 +2,7 @@
 
 #include "sim/system/sim_constants.h"
 #include "sim/system/trace_text.h"
+#include "sim/system/utf16_text.h"
 
 std::string DefaultCommandLine(const std::string& modulePath,
                                const std::vector<std::string>& switches) {
@@ -32,8 +33,10 @@ LPSTR SimPlatform::GetCommandLineA() {
   return call.Return(&commandLine_[0], TraceString(commandLine_.c_str()));
 }
 
-DWORD SimPlatform::GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
-  CallRecord call(context_, "GetModuleFileNameA", [&] {
+template <typename Char>
+DWORD SimPlatform::ModuleFileNameCall(const char* name, HMODULE hModule, Char* lpFilename,
+                                      DWORD nSize) {
+  CallRecord call(context_, name, [&] {
     return TraceHandle(hModule) + ", " + TracePointer(lpFilename) + ", " + std::to_string(nSize);
   });
   if (call.Faulted()) return call.ReturnFault<DWORD>(0, "0");
@@ -45,24 +48,38 @@ DWORD SimPlatform::GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD n
     call.SetLastError(ERROR_INSUFFICIENT_BUFFER);
     return call.Return<DWORD>(0, "0");
   }
-  const std::string path = codePage_.FromMachine(machine_.modulePath);
+  const std::basic_string<Char> path = ModulePathAs(lpFilename);
   DWORD length = static_cast<DWORD>(path.size());
   if (length < nSize) {
     path.copy(lpFilename, length);
-    lpFilename[length] = '\0';
-    return call.Return(length, std::to_string(length), TraceBytes(lpFilename, length));
+    lpFilename[length] = 0;
+    return call.Return(length, std::to_string(length), TraceText(lpFilename, length));
   }
   // A path that does not fit: Windows 2000 and XP fill the buffer without
   // a terminating zero; later versions end it with one and report
   // ERROR_INSUFFICIENT_BUFFER. Both return nSize.
   if (machine_.os.major >= 6) {
     path.copy(lpFilename, nSize - 1);
-    lpFilename[nSize - 1] = '\0';
+    lpFilename[nSize - 1] = 0;
     call.SetLastError(ERROR_INSUFFICIENT_BUFFER);
-    return call.Return(nSize, std::to_string(nSize), TraceBytes(lpFilename, nSize - 1));
+    return call.Return(nSize, std::to_string(nSize), TraceText(lpFilename, nSize - 1));
   }
   path.copy(lpFilename, nSize);
-  return call.Return(nSize, std::to_string(nSize), TraceBytes(lpFilename, nSize));
+  return call.Return(nSize, std::to_string(nSize), TraceText(lpFilename, nSize));
+}
+
+// The module's path in the code page, or in UTF-16.
+std::string SimPlatform::ModulePathAs(const char*) const {
+  return codePage_.FromMachine(machine_.modulePath);
+}
+WideText SimPlatform::ModulePathAs(const WCHAR*) const { return Utf16Of(machine_.modulePath); }
+
+DWORD SimPlatform::GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) {
+  return ModuleFileNameCall("GetModuleFileNameA", hModule, lpFilename, nSize);
+}
+
+DWORD SimPlatform::GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize) {
+  return ModuleFileNameCall("GetModuleFileNameW", hModule, lpFilename, nSize);
 }
 
 int SimPlatform::MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {

@@ -16,6 +16,7 @@
 #include "sim/system/machine.h"
 #include "sim/system/registry_model.h"
 #include "sim/system/sim_files.h"
+#include "sim/system/utf16_text.h"
 
 // The command line of a run without --command-line: the quoted module path
 // followed by each switch, separated by single spaces.
@@ -43,6 +44,8 @@ class SimPlatform : public Platform {
 
   LONG RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
                      PHKEY phkResult) override;
+  LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
+                     PHKEY phkResult) override;
   LONG RegCreateKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD Reserved, LPSTR lpClass, DWORD dwOptions,
                        REGSAM samDesired, LPSECURITY_ATTRIBUTES lpSecurityAttributes,
                        PHKEY phkResult, LPDWORD lpdwDisposition) override;
@@ -57,6 +60,9 @@ class SimPlatform : public Platform {
                         LPDWORD lpcbSecurityDescriptor, PFILETIME lpftLastWriteTime) override;
   LONG RegEnumKeyExA(HKEY hKey, DWORD dwIndex, LPSTR lpName, LPDWORD lpcchName, LPDWORD lpReserved,
                      LPSTR lpClass, LPDWORD lpcchClass, PFILETIME lpftLastWriteTime) override;
+  LONG RegEnumKeyExW(HKEY hKey, DWORD dwIndex, LPWSTR lpName, LPDWORD lpcchName,
+                     LPDWORD lpReserved, LPWSTR lpClass, LPDWORD lpcchClass,
+                     PFILETIME lpftLastWriteTime) override;
   LONG RegEnumValueA(HKEY hKey, DWORD dwIndex, LPSTR lpValueName, LPDWORD lpcchValueName,
                      LPDWORD lpReserved, LPDWORD lpType, LPBYTE lpData, LPDWORD lpcbData) override;
   LONG RegCloseKey(HKEY hKey) override;
@@ -78,9 +84,12 @@ class SimPlatform : public Platform {
   int CompareStringA(LCID Locale, DWORD dwCmpFlags, LPCSTR lpString1, int cchCount1,
                      LPCSTR lpString2, int cchCount2) override;
   DWORD CharLowerBuffA(LPSTR lpsz, DWORD cchLength) override;
+  int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
+                          LPWSTR lpWideCharStr, int cchWideChar) override;
 
   LPSTR GetCommandLineA() override;
   DWORD GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize) override;
+  DWORD GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize) override;
   int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) override;
   HANDLE CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                      LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
@@ -94,6 +103,19 @@ class SimPlatform : public Platform {
   BOOL CloseHandle(HANDLE hObject) override;
 
  private:
+  // The A and W forms of a call, which differ only in their texts.
+  template <typename Char>
+  LONG OpenKeyCall(const char* name, HKEY hKey, const Char* lpSubKey, DWORD ulOptions,
+                   REGSAM samDesired, PHKEY phkResult);
+  template <typename Char>
+  LONG EnumKeyCall(const char* name, HKEY hKey, DWORD dwIndex, Char* lpName, LPDWORD lpcchName,
+                   LPDWORD lpReserved, Char* lpClass, LPDWORD lpcchClass,
+                   PFILETIME lpftLastWriteTime);
+  template <typename Char>
+  DWORD ModuleFileNameCall(const char* name, HMODULE hModule, Char* lpFilename, DWORD nSize);
+  std::string ModulePathAs(const char*) const;
+  WideText ModulePathAs(const WCHAR*) const;
+
   Machine& machine_;
   std::string commandLine_;
   std::ostream& screen_;

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "sim/system/utf16_text.h"
+
 std::string TraceBytes(const void* data, size_t size) {
   if (data == nullptr) return "NULL";
   const unsigned char* bytes = static_cast<const unsigned char*>(data);
@@ -24,6 +26,17 @@ std::string TraceBytes(const void* data, size_t size) {
 std::string TraceString(const char* text) {
   if (text == nullptr) return "NULL";
   return TraceBytes(text, std::char_traits<char>::length(text));
+}
+
+std::string TraceWide(const WCHAR* text, size_t length) {
+  if (text == nullptr) return "NULL";
+  const std::string utf8 = Utf8Of(text, length);
+  return TraceBytes(utf8.data(), utf8.size());
+}
+
+std::string TraceString(const WCHAR* text) {
+  if (text == nullptr) return "NULL";
+  return TraceWide(text, std::char_traits<WCHAR>::length(text));
 }
 
 std::string TraceRegistryType(DWORD type) {

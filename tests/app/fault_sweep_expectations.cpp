@@ -15,12 +15,14 @@ const std::map<std::string, std::vector<long long>> kFailureResults = {
     {"EnumDisplaySettingsExA", {87}},
     {"ChangeDisplaySettingsExA", {-1, -2, -3, -4, -5, -6}},
     {"RegOpenKeyExA", {2, 5}},
+    {"RegOpenKeyExW", {2, 5}},
     {"RegCreateKeyExA", {5, 161}},
     {"RegSetValueExA", {5, 1450}},
     {"RegQueryValueExA", {2, 5, 234}},
     {"RegDeleteValueA", {2, 5}},
     {"RegQueryInfoKeyA", {5, 6}},
     {"RegEnumKeyExA", {234, 259}},
+    {"RegEnumKeyExW", {234, 259}},
     {"RegEnumValueA", {5, 234, 259}},
     {"RegCloseKey", {6}},
     // STATUS_ACCESS_DENIED, STATUS_CANNOT_DELETE
@@ -33,7 +35,9 @@ const std::map<std::string, std::vector<long long>> kFailureResults = {
     {"GetFileAttributesA", {2, 3, 5}},
     {"CompareStringA", {87}},
     {"CharLowerBuffA", {87}},
+    {"MultiByteToWideChar", {122, 1113}},
     {"GetModuleFileNameA", {87}},
+    {"GetModuleFileNameW", {87}},
     {"MessageBoxA", {1400}},
     {"CreateFileA", {5, 32}},
     {"GetFileInformationByHandle", {1, 5}},
@@ -129,7 +133,7 @@ Expectation ExpectedOutcome(const RecordedRun& run, size_t index, const Failure&
     // no program key below it; one that cannot be opened, or on the way
     // shown to be no link, is not looked below, but for the current user's,
     // which is visited again among the loaded hives.
-    bool opens = call.name == "RegOpenKeyExA";
+    bool opens = call.name == "RegOpenKeyExA" || call.name == "RegOpenKeyExW";
     bool onTheWay = !EndsWith(key, "\\Software\\Calvorne\\Kestrave");
     bool checks = opens || (onTheWay && call.name == "RegQueryValueExA" &&
                             call.Text(1) == "SymbolicLinkValue");
@@ -165,6 +169,10 @@ Expectation ExpectedOutcome(const RecordedRun& run, size_t index, const Failure&
     return Fatal("\r\nVCL exception: List index out of bounds (0)@");
   if (call.name == "RegQueryValueExA" && IsBinaryRead(run, index))
     return Fatal("\r\nVCL exception: Failed to get data for '" + call.Text(1) + "'@");
+  // A program path that cannot be shown to be the program's own is not
+  // written into the Run key.
+  if ((call.name == "GetModuleFileNameW" || call.name == "MultiByteToWideChar") && run.installs)
+    return {1, "Kestrave was not added to the Run key.\r\n", LogShape::Any};
   // An installation that did not complete ends with exit code 1.
   if ((call.name == "RegCreateKeyExA" || call.name == "RegSetValueExA" ||
        call.name == "GetModuleFileNameA") &&

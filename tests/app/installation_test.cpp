@@ -236,19 +236,77 @@ TEST(InstallationTest, ARunValueThatCannotBeWrittenIsAFault) {
   EXPECT_EQ(run.LogText(), kBanner + std::string(kFault924) + Lines(true, false, false, false));
 }
 
-// A path cut short, or with "?" where a character has no ANSI equivalent,
-// would start nothing at log-on: the Run value is not written, the rest of
-// the installation goes on, and the exit code says it did not complete.
+// A path cut short would start nothing at log-on: the Run value is not
+// written, the rest of the installation goes on, and the exit code says it
+// did not complete.
 TEST(InstallationTest, APathTheRunValueCannotHoldIsNotWritten) {
   const std::string cutShort = "C:\\\\" + std::string(252, 'd') + "\\\\k.exe";
-  for (const std::string& path : {std::string("C:\\\\Users\\\\J?rg\\\\k.exe"), cutShort}) {
-    const ProgramRun run = RunProgram(InstallMachine(true, path, false), "-d -i");
-    EXPECT_EQ(run.exitCode, 1) << path;
-    EXPECT_EQ(run.LogText(), kBanner + Lines(true, false, true, false)) << path;
-    EXPECT_FALSE(run.KeyExists(HKEY_LOCAL_MACHINE, kRunKey)) << path;
-    EXPECT_EQ(run.StringValue(HKEY_LOCAL_MACHINE, kSoftwareKey, ""), "Nov 20 2003  13:11:53")
-        << path;
+  const ProgramRun run = RunProgram(InstallMachine(true, cutShort, false), "-d -i");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.LogText(), kBanner + Lines(true, false, true, false));
+  EXPECT_FALSE(run.KeyExists(HKEY_LOCAL_MACHINE, kRunKey));
+  EXPECT_EQ(run.StringValue(HKEY_LOCAL_MACHINE, kSoftwareKey, ""), "Nov 20 2003  13:11:53");
+}
+
+// A folder whose name has a character the ANSI code page lacks: the path
+// the code page gives holds "?" (Cyrillic), or a look-alike that names
+// another program (U+FF2B, "K"), another folder (U+FF3C, a backslash) or
+// ends the quoted path early (U+FF02, a quote). None is written; a
+// character the code page has is.
+TEST(InstallationTest, APathTheCodePageDoesNotGiveAsItIsIsNotWritten) {
+  const std::pair<const char*, bool> kFolders[] = {{"\xD0\x9A\xD0\xBB\xD1\x8E\xD1\x87", false},
+                                                   {"\xEF\xBC\xAB" "estrave", false},
+                                                   {"A\xEF\xBC\xBC" "B", false},
+                                                   {"My \xEF\xBC\x82Tools", false},
+                                                   {"J\xC3\xB6rg", true}};
+  for (const auto& folder : kFolders) {
+    Json machine =
+        Json::parse(InstallMachine(true, std::string("C:\\\\") + folder.first + "\\\\k.exe", false));
+    machine["os"] = {{"codePage", 1252}};
+    const ProgramRun run = RunProgram(machine, "-d -i");
+    EXPECT_EQ(run.exitCode, folder.second ? 0 : 1) << folder.first;
+    EXPECT_EQ(run.LogText(), kBanner + Lines(true, folder.second, true, false)) << folder.first;
+    EXPECT_EQ(run.KeyExists(HKEY_LOCAL_MACHINE, kRunKey), folder.second) << folder.first;
   }
 }
+
+// A flag key whose name the ANSI code page gives with a backslash (U+FF3C
+// under 1252, the yen sign under 932), beside a link named like the part
+// before it: opened by that name, the key would be the one the link leads
+// to. The removal deletes the key itself, and what the link leads to stays.
+struct BackslashLookAlikeCase {
+  const char* name;
+  int codePage;
+  const char* character;  // in UTF-8
+};
+
+void PrintTo(const BackslashLookAlikeCase& c, std::ostream* out) { *out << c.name; }
+
+class RemovalOfANameWithABackslashLookAlike
+    : public testing::TestWithParam<BackslashLookAlikeCase> {};
+
+TEST_P(RemovalOfANameWithABackslashLookAlike, LeavesTheTreeOfTheLinkNamedLikeItsFirstPart) {
+  const BackslashLookAlikeCase& planted = GetParam();
+  const std::string program = std::string("HKEY_CURRENT_USER\\") + kSoftwareKey;
+  Json machine = {
+      {"os", {{"codePage", planted.codePage}}},
+      {"registry",
+       {{"HKEY_LOCAL_MACHINE\\Software\\Victim\\Sub\\Deep", {{"keep", "1"}}},
+        {std::string("HKEY_CURRENT_USER\\") + kFlagKey, {{"1024x768@32", "60"}}},
+        {program + "\\L",
+         {{"SymbolicLinkValue", RegistryLinkData("\\Registry\\Machine\\Software\\Victim")}}},
+        {program + "\\L" + planted.character + "Sub", Json::object()}}}};
+  const ProgramRun run = RunProgram(machine, "-d -u");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.LogText(), kBanner + Lines(false, false, false, true));
+  EXPECT_EQ(run.StringValue(HKEY_LOCAL_MACHINE, "Software\\Victim\\Sub\\Deep", "keep"), "1");
+  EXPECT_FALSE(run.KeyExists(HKEY_CURRENT_USER, kSoftwareKey));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CodePages, RemovalOfANameWithABackslashLookAlike,
+    testing::Values(BackslashLookAlikeCase{"FullwidthReverseSolidusUnder1252", 1252, "\xEF\xBC\xBC"},
+                    BackslashLookAlikeCase{"YenSignUnder932", 932, "\xC2\xA5"}),
+    PrintedName());
 
 }  // namespace

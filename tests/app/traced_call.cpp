@@ -101,7 +101,8 @@ std::map<size_t, std::string> RegistryKeysOfCalls(const std::vector<TracedCall>&
                        : handle.compare(0, 5, "HKEY_") == 0 ? handle
                                                             : "";
     if (base.empty()) continue;
-    bool opens = call.name == "RegOpenKeyExA" || call.name == "RegCreateKeyExA";
+    bool opens = call.name == "RegOpenKeyExA" || call.name == "RegOpenKeyExW" ||
+                 call.name == "RegCreateKeyExA";
     std::string sub = opens ? call.Text(1) : "";
     std::string path = sub.empty() ? base : base + "\\" + sub;
     keys[index] = path;

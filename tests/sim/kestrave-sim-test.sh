@@ -46,4 +46,32 @@ check "--output: both runs write the same log" cmp -s log1.txt log2.txt
 "$sim" --machine after.json -d >/dev/null
 check_equal "the machine --output wrote: optimised before" 2 "$(grep -c 'Previously optimized.' kestrave.txt)"
 
+# A symbolic or hard link planted where others can write, under the name a
+# temporary file once had: every machine file written goes past it, the
+# file it leads to keeps its bytes, and the target is a file of its own.
+"$sim" --save-sample sample.json
+for link in symbolic hard; do
+  for entry in "--machine m.json -d|m.json" "--machine sample.json --output out.json -d|out.json" \
+    "--save-sample s.json|s.json"; do
+    target=${entry#*|}
+    rm -f "$target" "$target".*
+    cp sample.json m.json
+    echo PRECIOUS >victim.txt
+    if [ "$link" = symbolic ]; then ln -s "$PWD/victim.txt" "$target.kestrave-sim-tmp"; else ln victim.txt "$target.kestrave-sim-tmp"; fi
+    read -ra arguments <<<"${entry%%|*}"
+    "$sim" "${arguments[@]}" >/dev/null 2>err.txt
+    check_equal "${entry%%|*} past a $link link: exit code" 0 $?
+    check "${entry%%|*} past a $link link: the linked file kept" test "$(cat victim.txt)" = PRECIOUS
+    check "${entry%%|*} past a $link link: $target a file of its own" \
+      test -f "$target" -a ! -L "$target" -a "$(stat -c %h "$target")" = 1
+    check "${entry%%|*} past a $link link: $target a machine file" grep -q '"registry"' "$target"
+    check_equal "${entry%%|*} past a $link link: no other file beside it" "$target.kestrave-sim-tmp" \
+      "$(ls "$target".* 2>/dev/null | paste -sd ' ')"
+    rm -f "$target.kestrave-sim-tmp"
+  done
+done
+# A target that is no regular file is written into.
+check "--save-sample /dev/stdout writes the sample out" \
+  grep -q '"registry"' <("$sim" --save-sample /dev/stdout)
+
 check_summary kestrave-sim

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "sim/system/sim_constants.h"
+#include "sim/system/utf16_text.h"
 #include "tests/support/sim_test_machine.h"
 #include "tests/support/test_names.h"
 
@@ -405,6 +406,50 @@ TEST(SimRegistry, ADoubleByteCodePageGivesNamesInItsBytesAndCountsThemInCharacte
   EXPECT_EQ(OpenStatus(calls, software, kJapanese932, KEY_READ), ERROR_SUCCESS);
   EXPECT_EQ(DeleteKey(calls, software, kJapanese932), ERROR_SUCCESS);
   EXPECT_EQ(SubkeyNames(calls, software), std::vector<std::string>{});
+}
+
+// A name with a character the ANSI code page lacks: the A calls give its
+// best fit, a look-alike (a backslash for U+FF3C under 1252 and for the yen
+// sign under 932), or "?"; the W calls give it as it is, and open it. The
+// name the A call gave is then a path through the link named like its
+// first part, REG_OPTION_OPEN_LINK or not.
+TEST(SimRegistry, TheAnsiCallsGiveTheBestFitAndTheWideCallsTheName) {
+  const struct {
+    int codePage;
+    const char* name;  // in UTF-8
+    const char* ansi;
+  } kNames[] = {{1252, "L\xEF\xBC\xBCSub", "L\\Sub"},
+                {1252, "\xEF\xBC\x82\xEF\xBC\xAB", "\"K"},
+                {1252, "\xD0\x9A", "?"},
+                {932, "L\xC2\xA5Sub", "L\\Sub"}};
+  for (const auto& c : kNames) {
+    SimTestMachine machine(R"({"os": {"codePage": )" + std::to_string(c.codePage) +
+                           R"(}, "registry": {
+      "HKEY_LOCAL_MACHINE\\Software\\Victim\\Sub": {"deep": "1"},
+      "HKEY_CURRENT_USER\\Software\\L": {"SymbolicLinkValue": ")" +
+                           RegistryLinkData("\\Registry\\Machine\\Software\\Victim") + R"("},
+      "HKEY_CURRENT_USER\\Software\\)" + c.name + R"(": {}}})");
+    Platform& calls = machine.Calls();
+    HKEY software = Open(calls, HKEY_CURRENT_USER, "Software", KEY_READ);
+    EXPECT_EQ(SubkeyNames(calls, software)[1], c.ansi) << c.name;
+    WCHAR name[16];
+    DWORD length = 16;
+    ASSERT_EQ(calls.RegEnumKeyExW(software, 1, name, &length, nullptr, nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(Utf8Of(name, length), c.name);
+    HKEY key = nullptr;
+    ASSERT_EQ(calls.RegOpenKeyExW(software, name, REG_OPTION_OPEN_LINK, KEY_READ, &key),
+              ERROR_SUCCESS);
+    EXPECT_EQ(calls.RegQueryValueExA(key, "deep", nullptr, nullptr, nullptr, nullptr),
+              ERROR_FILE_NOT_FOUND);
+    const bool isPath = std::string(c.ansi) == "L\\Sub";
+    ASSERT_EQ(calls.RegOpenKeyExA(software, c.ansi, REG_OPTION_OPEN_LINK, KEY_READ, &key),
+              isPath ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND);
+    if (isPath) {
+      EXPECT_EQ(calls.RegQueryValueExA(key, "deep", nullptr, nullptr, nullptr, nullptr),
+                ERROR_SUCCESS);
+    }
+  }
 }
 
 TEST(SimRegistry, ALinkIsFollowedUnlessOpenedAsItself) {

@@ -44,6 +44,20 @@ TEST(ReadDebugLogEdids, GivesBackEveryDumpedBlockWithItsMonitor) {
   }
 }
 
+// A hex dump pasted under an "EDID:" line, in a form other than the log's
+// rows, reads as the same hex alone does.
+TEST(ReadDebugLogEdids, ReadsAHexDumpUnderAnEdidLineAsHex) {
+  const std::vector<std::uint8_t> block = CorpusBlock(CorpusFiles().front());
+  std::string hex;
+  for (std::size_t i = 0; i < block.size(); ++i) {
+    const char kDigits[] = "0123456789abcdef";
+    hex += std::string(1, kDigits[block[i] >> 4]) + kDigits[block[i] & 15] + (i % 32 == 31 ? "\n" : "");
+  }
+  const std::vector<LoggedEdid> found = ReadDebugLogEdids("EDID:\n" + hex);
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].bytes, block);
+}
+
 TEST(ReadDebugLogEdids, FindsNothingInWhatIsNoLogWithAnEdidDump) {
   EXPECT_TRUE(ReadDebugLogEdids("00 ff ff ff ff ff ff 00\n").empty());
   EXPECT_TRUE(ReadDebugLogEdids("Kestrave\r\n\r\nNo monitor on \\\\.\\DISPLAY1.\r\n").empty());

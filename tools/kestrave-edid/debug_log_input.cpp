@@ -54,12 +54,17 @@ std::vector<LoggedEdid> ReadDebugLogEdids(const std::string& content) {
     LoggedEdid edid{monitor, {}};
     // A warning about the block's revision may stand between the heading
     // and the rows; an empty line ends the dump.
+    std::string dump;
     for (++i; i < lines.size() && !lines[i].empty(); ++i) {
+      dump += lines[i] + "\n";
       const std::vector<std::uint8_t> row = RowBytes(lines[i]);
       if (row.empty() && edid.bytes.empty()) continue;
       if (row.empty()) break;
       edid.bytes.insert(edid.bytes.end(), row.begin(), row.end());
     }
+    // Rows not in the dump's form, as of a hex dump pasted under an "EDID:"
+    // line, are read as the hex text they are.
+    if (edid.bytes.empty()) edid.bytes = ReadEdidInput(dump).bytes;
     found.push_back(std::move(edid));
   }
   return found;

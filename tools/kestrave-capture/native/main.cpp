@@ -10,6 +10,7 @@
 #include "platform/native/native_platform.h"
 #include "platform/own_file.h"
 #include "sim/machine_file/machine_document.h"
+#include "sim/machine_file/temporary_name.h"
 #include "tools/kestrave-capture/native/native_facts.h"
 
 // After <windows.h>, which the platform's header brings in.
@@ -43,9 +44,8 @@ bool WriteAll(HANDLE file, const std::string& text) {
 }
 
 // A name beside the target that no one can know before the capture makes
-// the file: in a folder others can write to, a file or a hard link planted
-// under a name known in advance would be opened and written through, or
-// would keep the capture from being written at all.
+// the file; one known in advance could also keep the capture from being
+// written at all.
 std::string TemporaryName(const std::string& path) {
   HCRYPTPROV provider = 0;
   unsigned char random[8];
@@ -55,13 +55,7 @@ std::string TemporaryName(const std::string& path) {
   std::string problem = made ? std::string() : LastErrorText();
   ::CryptReleaseContext(provider, 0);
   if (!made) throw CaptureError(path + ": " + problem);
-  std::string name = path + ".";
-  for (unsigned char byte : random) {
-    const char kDigits[] = "0123456789abcdef";
-    name += kDigits[byte >> 4];
-    name += kDigits[byte & 15];
-  }
-  return name + ".kestrave-capture-tmp";
+  return TemporaryNameBeside(path, random, ".kestrave-capture-tmp");
 }
 
 // Written beside the target and renamed over it, so that the target is the
