@@ -25,6 +25,9 @@ done
 check "manifest: per-monitor DPI aware" has '>true/pm</dpiAware>'
 check "manifest: per-monitor DPI awareness" has '>PerMonitorV2, PerMonitor</dpiAwareness>'
 check "manifest: the project's version" has "name=\"$program\" version=\"$version.0\""
+manifest_architecture=x86
+[ "$WINE_BITS" = 32 ] || manifest_architecture=amd64
+check "manifest: the program's processor" has "processorArchitecture=\"$manifest_architecture\""
 check_equal "version: product name" "Kestrave" "$(sed -n 's/^ProductName=//p' <<<"$resources")"
 check "version: a file description" test -n "$(sed -n 's/^FileDescription=//p' <<<"$resources")"
 check_equal "version: file version" "$version" "$(sed -n 's/^FileVersion=//p' <<<"$resources")"
