@@ -80,7 +80,8 @@ std::optional<int> ParseCommandLine() {
   DebugMode = HasSwitch("d");
   OpenLog(DebugMode);
   Log() << KESTRAVE_BANNER << "\n\n";
-  if (HasSwitch("i")) return UpdateInstallation(true) ? 0 : 1;
+  // -p given with -i goes into the Run value, for the log-on runs.
+  if (HasSwitch("i")) return UpdateInstallation(true, HasSwitch("p")) ? 0 : 1;
   if (HasSwitch("u")) return UpdateInstallation(false) ? 0 : 1;
   if (HasSwitch("?")) {
     ShowUsage();

@@ -69,18 +69,24 @@ struct FlagRemoval {
 // so that a registry error on the way leaves what was done before it.
 struct Outcome {
   bool runValueDone = false;
+  // The Run value an installation wrote.
+  std::string runValue;
   bool softwareKeyDone = false;
   FlagRemoval flags;
   // Something a removal was to remove is still there.
   bool left = false;
 };
 
-void Install(RegistryAccessor& registry, Outcome& outcome) {
+void Install(RegistryAccessor& registry, bool allModes, Outcome& outcome) {
   registry.SetRootKey(HKEY_LOCAL_MACHINE);
   if (std::optional<std::string> command = RunValueData()) {
+    // The switch follows the path, quoted or not, after one space: the
+    // command line a log-on run splits into its switches.
+    if (allModes) *command += " -p";
     registry.OpenKey(kRunKeyPath, true);
     registry.WriteString(kRunValueName, *command);
     outcome.runValueDone = true;
+    outcome.runValue = *command;
   }
   registry.CloseKey();
   outcome.softwareKeyDone = registry.OpenKey(SoftwareKeyPath, true);
@@ -121,13 +127,13 @@ void Remove(RegistryAccessor& registry, Outcome& outcome) {
 
 }  // namespace
 
-bool UpdateInstallation(bool install) {
+bool UpdateInstallation(bool install, bool allModes) {
   Outcome outcome;
   bool faulted = false;
   try {
     RegistryAccessor registry;
     if (install) {
-      Install(registry, outcome);
+      Install(registry, allModes, outcome);
     } else {
       Remove(registry, outcome);
     }
@@ -137,6 +143,12 @@ bool UpdateInstallation(bool install) {
   }
   const char* direction = install ? "added to" : "removed from";
   Log() << "Kestrave was " << Not(outcome.runValueDone) << direction << " the Run key.\n";
+  // What every log-on run will do, as a second -i with other switches
+  // writes the value anew.
+  if (install && outcome.runValueDone)
+    Log() << "Run value: " << outcome.runValue
+          << (allModes ? " (each log-on takes the fastest refresh rate the adapter lists)\n"
+                       : " (each log-on chooses among the monitor's own timings)\n");
   Log() << "The Kestrave software install key was " << Not(outcome.softwareKeyDone) << direction
         << " the registry.\n";
   Log() << "The Kestrave optimization flags were " << Not(outcome.flags.Done())

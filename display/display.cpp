@@ -1,6 +1,7 @@
 #include "display/display.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "base/backslash_names.h"
 #include "base/errors.h"
@@ -17,12 +18,48 @@ TextError MonitorFault(const std::string& message, int line) {
   return TextError(message + " in file 'TDisplay': line " + std::to_string(line) + ".");
 }
 
+bool SameIgnoringCase(const char* a, int aLength, const char* b, int bLength) {
+  return Win32().CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a, aLength, b, bLength) ==
+         CSTR_EQUAL;
+}
+
 // Whether text starts with prefix, compared without regard to case in the
 // user's locale; a shorter text is compared whole and does not match.
 bool StartsWithIgnoringCase(const std::string& text, const char* prefix, int prefixLength) {
   int length = std::min(static_cast<int>(text.size()), prefixLength);
-  return Win32().CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, text.c_str(), length, prefix,
-                                prefixLength) == CSTR_EQUAL;
+  return SameIgnoringCase(text.c_str(), length, prefix, prefixLength);
+}
+
+// The driver key that ends an XP hardware ID, MONITOR\<model>\<class>\<n>:
+// "<class>\<n>", the pieces after the model; empty when there are none.
+std::string DriverKeyOf(const std::vector<std::string>& pieces) {
+  std::string key;
+  for (size_t i = 2; i < pieces.size(); ++i) key += (i == 2 ? "" : "\\") + pieces[i];
+  return key;
+}
+
+// Windows keeps an instance key below the model key for every connection
+// on which it has seen a monitor of that model, and many monitors share a
+// model ID, so the first instance may belong to another monitor. The one of
+// the attached monitor names the monitor's driver key in its "Driver"
+// value. The index of the first instance that does; 0 when none does or
+// none can be read, as an instance whose value cannot be read is just not
+// that one.
+int AttachedInstance(RegistryAccessor& registry, const std::string& modelKey,
+                     const TStringList& instances, const std::string& driverKey) {
+  if (driverKey.empty()) return 0;
+  int attached = 0;
+  for (int i = 0; i < instances.Count(); ++i) {
+    // From the root: a relative path would start at the instance opened last.
+    if (!registry.OpenKeyReadOnly("\\" + modelKey + "\\" + instances.Strings(i))) continue;
+    const std::optional<std::string> driver = registry.ReadStringIfAny("Driver");
+    if (driver && SameIgnoringCase(driver->c_str(), -1, driverKey.c_str(), -1)) {
+      attached = i;
+      break;
+    }
+  }
+  registry.CloseKey();
+  return attached;
 }
 
 }  // namespace
@@ -40,10 +77,12 @@ TDisplay::TDisplay(const DISPLAY_DEVICEA& device)
 
 void TDisplay::FindMonitorKey(RegistryAccessor* registry) {
   if (registry == nullptr) throw MonitorFault("Invalid registry pointer", 161);
+  std::string driverKey;
   if (StartsWithIgnoringCase(HardwareKey, "Monitor", 7)) {
     // The XP form: MONITOR\<model>\<class>\<instance>.
     const std::vector<std::string> pieces = BackslashNames(HardwareKey);
     if (pieces.size() < 2) throw TextError("XP hardware key for monitor not in expected format.");
+    driverKey = DriverKeyOf(pieces);
     HardwareKey = "SYSTEM\\CurrentControlSet\\Enum\\DISPLAY\\" + pieces[1];
   } else if (!StartsWithIgnoringCase(HardwareKey, "SYSTEM", 6)) {
     // Only a path below HKEY_LOCAL_MACHINE\SYSTEM is taken as it stands;
@@ -55,8 +94,8 @@ void TDisplay::FindMonitorKey(RegistryAccessor* registry) {
     throw MonitorFault("Unable to open registry key '" + HardwareKey + "'", 207);
   registry->GetKeyNames(instances);
   registry->CloseKey();
-  // Only the first instance is ever taken, whichever monitor it belongs to.
-  HardwareKey += "\\" + instances.Strings(0) + "\\Device Parameters";
+  const int attached = AttachedInstance(*registry, HardwareKey, instances, driverKey);
+  HardwareKey += "\\" + instances.Strings(attached) + "\\Device Parameters";
 }
 
 void TDisplay::LoadEdid() {

@@ -11,6 +11,20 @@ std::unique_ptr<TMode> CopyOf(const TMode& mode) {
   return std::make_unique<TMode>(mode.Width, mode.Height, mode.BitsPerPixel, mode.Frequency);
 }
 
+// The fastest frequency among the adapter's entries of the mode's
+// resolution at the mode's depth, or the mode's own when none is faster.
+// Entries of another depth are never counted: the depth does not change.
+DWORD FastestFrequencyOf(const TObjectList& adapterModes, const TMode& mode) {
+  DWORD fastest = mode.Frequency;
+  for (int i = 0; i < adapterModes.Count(); ++i) {
+    const auto* entry = dynamic_cast<const TMode*>(adapterModes.Items(i));
+    if (entry != nullptr && entry->Width == mode.Width && entry->Height == mode.Height &&
+        entry->BitsPerPixel == mode.BitsPerPixel && entry->Frequency > fastest)
+      fastest = entry->Frequency;
+  }
+  return fastest;
+}
+
 }  // namespace
 
 std::unique_ptr<TMode> ChooseOptimalMode(const TMode* currentMode, const TObjectList* adapterModes,
@@ -56,9 +70,11 @@ std::unique_ptr<TMode> ChooseOptimalMode(const TMode* currentMode, const TObject
     const TMode* mode = candidate != nullptr ? offered(*candidate) : nullptr;
     if (mode == nullptr) continue;
     if (target != nullptr && Matches(*mode, *target)) {
-      // The first match wins, not the fastest entry of the preferred
-      // resolution.
+      // The first match wins the walk. Without -p it is also the rate: the
+      // preferred timing's, as the monitor's maker asks. -p asks for the
+      // fastest rate the adapter lists at that resolution.
       result = targetAt(*mode);
+      if (!PresetsOnly) result->Frequency = FastestFrequencyOf(*adapterModes, *result);
     } else if (IsBetterThan(*mode, *best)) {
       best = CopyOf(*mode);
     }

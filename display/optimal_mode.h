@@ -7,9 +7,10 @@
 #include "display/mode.h"
 
 // Chooses, at the current mode's depth, either the monitor's preferred
-// resolution at the frequency of the first candidate that matches it, or the
-// current resolution at the fastest candidate's frequency (the current
-// frequency when none is faster).
+// resolution at the frequency of the first candidate that matches it (when
+// PresetsOnly is false, at the fastest frequency the adapter lists for that
+// resolution and depth), or the current resolution at the fastest
+// candidate's frequency (the current frequency when none is faster).
 //
 // The candidates are the monitor's presets, each standing for the first of
 // the adapter's modes that Matches it at the current depth (and passed over

@@ -1,5 +1,7 @@
 #include "platform/registry.h"
 
+#include <cstring>
+
 #include "base/errors.h"
 #include "platform/platform.h"
 #include "platform/subkey_name_buffer.h"
@@ -161,4 +163,17 @@ std::vector<BYTE> RegistryAccessor::ReadBinaryData(const std::string& name) {
     RaiseRegistryError("Failed to get data for '" + name + "'");
   data.resize(read < size ? read : size);
   return data;
+}
+
+std::optional<std::string> RegistryAccessor::ReadStringIfAny(const std::string& name) {
+  DWORD type = 0;
+  DWORD size = 0;
+  if (!QueryValue(name, type, size) || type != REG_SZ) return std::nullopt;
+  std::vector<char> data(size + 1);
+  DWORD read = size;
+  if (Win32().RegQueryValueExA(currentKey_, name.c_str(), nullptr, &type,
+                               reinterpret_cast<BYTE*>(data.data()), &read) != ERROR_SUCCESS ||
+      type != REG_SZ)
+    return std::nullopt;
+  return std::string(data.data(), strnlen(data.data(), read < size ? read : size));
 }

@@ -6,6 +6,7 @@
 // answer true or false.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,9 @@ class RegistryAccessor {
   // A value read as bytes; raises "Invalid data type for '<name>'" for the
   // string and number types.
   std::vector<BYTE> ReadBinaryData(const std::string& name);
+  // A REG_SZ value of the open key, up to its first zero; nothing when it
+  // is missing, of another type or cannot be read, none of which raises.
+  std::optional<std::string> ReadStringIfAny(const std::string& name);
 
  private:
   // The key a path is taken from, and the path as passed to the platform.

@@ -7,7 +7,9 @@ namespace {
 // second drives a 1920x1080 monitor. Both run below their native modes,
 // and both list their native resolution at more than one refresh rate, so
 // the choice of the EDID's own rate shows. The wallpaper is the family's
-// unsized bitmap, with the sized ones beside it.
+// unsized bitmap, with the sized ones beside it. Each monitor's instance key
+// names its driver key in "Driver", as Windows writes it, which is how the
+// program tells the attached monitor's instance from others of its model.
 //
 // The two EDID blocks are real ones from the linuxhw/EDID collection
 // (CC BY 4.0): Digital/Lenovo/LEN60AA/7406EBD8ABA5 and
@@ -105,8 +107,14 @@ const char kSampleMachine[] = R"json({
   ],
   "registry": {
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run": {},
+    "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum\\DISPLAY\\LEN60AA\\5&2b1f07c3&0&10000080&01&00": {
+      "Driver": "{4D36E96E-E325-11CE-BFC1-08002BE10318}\\0001"
+    },
     "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum\\DISPLAY\\LEN60AA\\5&2b1f07c3&0&10000080&01&00\\Device Parameters": {
       "EDID": "hex:00,ff,ff,ff,ff,ff,ff,00,30,ae,aa,60,01,01,01,01,29,1a,01,03,80,26,1e,78,2a,76,05,a5,55,4e,a1,27,0f,50,54,bd,ef,00,71,4f,81,80,81,8a,81,8c,01,01,01,01,01,01,01,01,30,2a,00,98,51,00,2a,40,30,70,13,00,78,2d,11,00,00,1e,00,00,00,ff,00,56,31,4c,39,38,32,30,37,0a,20,20,20,20,00,00,00,fd,00,32,4c,1e,53,11,00,0a,20,20,20,20,20,20,00,00,00,fc,00,4c,45,4e,20,4c,54,31,39,31,33,70,41,0a,00,1d"
+    },
+    "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum\\DISPLAY\\BNQ78A5\\5&2b1f07c3&0&10000081&01&00": {
+      "Driver": "{4D36E96E-E325-11CE-BFC1-08002BE10318}\\0002"
     },
     "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Enum\\DISPLAY\\BNQ78A5\\5&2b1f07c3&0&10000081&01&00\\Device Parameters": {
       "EDID": "hex:00,ff,ff,ff,ff,ff,ff,00,09,d1,a5,78,45,54,00,00,1c,1b,01,03,80,35,1e,78,2e,b7,d5,a4,56,54,9f,27,0c,50,54,a5,6b,80,81,00,81,c0,81,80,a9,c0,b3,00,d1,c0,01,01,01,01,02,3a,80,18,71,38,2d,40,58,2c,45,00,13,2a,21,00,00,1e,00,00,00,ff,00,44,37,48,30,30,34,30,33,30,31,39,0a,20,00,00,00,fd,00,32,4c,1e,53,11,00,0a,20,20,20,20,20,20,00,00,00,fc,00,42,65,6e,51,20,47,4c,32,34,35,30,0a,20,00,f1"

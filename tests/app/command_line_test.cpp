@@ -102,6 +102,8 @@ TEST(ShowUsage, ShowsTheFourteenLinesInATaskModalBoxWithoutIcon) {
 
 const char kInstalled[] =
     "Kestrave was added to the Run key.\n"
+    "Run value: \"C:\\Program Files\\Kestrave\\kestrave.exe\" (each log-on chooses among the "
+    "monitor's own timings)\n"
     "The Kestrave software install key was added to the registry.\n"
     "The Kestrave optimization flags were not removed from the registry.\n";
 const char kRemovedNothing[] =

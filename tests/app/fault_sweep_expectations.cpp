@@ -75,6 +75,64 @@ bool IsModelKey(const std::string& key) {
          key.find('\\', display.size()) == std::string::npos;
 }
 
+// An instance key below a model key: its "Driver" value tells whether it is
+// the attached monitor's.
+bool IsInstanceKey(const std::string& key) {
+  const size_t last = key.rfind('\\');
+  return last != std::string::npos && IsModelKey(key.substr(0, last));
+}
+
+std::string KeyOf(const RecordedRun& run, size_t index) {
+  auto key = run.keys.find(index);
+  return key == run.keys.end() ? "" : key->second;
+}
+
+// Either query of an instance's "Driver" value, or the comparison of the
+// value read with the monitor's driver key.
+bool ReadsDriver(const RecordedRun& run, size_t index) {
+  auto isQuery = [&](size_t at) {
+    return run.calls[at].name == "RegQueryValueExA" && run.calls[at].Text(1) == "Driver";
+  };
+  if (run.calls[index].name == "CompareStringA") return index > 0 && isQuery(index - 1);
+  return isQuery(index);
+}
+
+// A "Driver" read that fails makes its instance no match. That changes the
+// choice only for the last instance read, the one the run took unless none
+// matched: the first instance then belongs to the monitor, and the log
+// shows it. Empty for the other reads.
+std::string HardwareKeyLineWithoutDriver(const RecordedRun& run, size_t index) {
+  size_t read = index;
+  while (read > 0 && !IsInstanceKey(KeyOf(run, read))) --read;
+  const std::string instance = KeyOf(run, read);
+  const std::string model = instance.substr(0, instance.rfind('\\'));
+  for (size_t next = index + 1; next < run.calls.size(); ++next) {
+    const std::string key = KeyOf(run, next);
+    if (key.empty() || key == instance) continue;
+    if (IsInstanceKey(key) && key.compare(0, model.size() + 1, model + "\\") == 0) return "";
+    break;
+  }
+  size_t first = read;
+  while (first > 0 && KeyOf(run, first - 1) != model) --first;
+  while (!IsInstanceKey(KeyOf(run, first))) ++first;
+  const std::string machine = "HKEY_LOCAL_MACHINE\\";
+  return "H/W key -> " + KeyOf(run, first).substr(machine.size()) + "\\Device Parameters\r\n";
+}
+
+// How many subkey names the listing of a model key that the call at index
+// belongs to asks for.
+size_t NamesListed(const RecordedRun& run, size_t index) {
+  size_t start = index;
+  while (start > 0 && run.calls[start - 1].name == "RegEnumKeyExA" &&
+         KeyOf(run, start - 1) == KeyOf(run, index))
+    --start;
+  size_t end = index + 1;
+  while (end < run.calls.size() && run.calls[end].name == "RegEnumKeyExA" &&
+         KeyOf(run, end) == KeyOf(run, index))
+    ++end;
+  return end - start;
+}
+
 bool IsFlagKey(const std::string& key) {
   const std::string flags = "HKEY_CURRENT_USER\\Software\\Calvorne\\Kestrave\\";
   return key.compare(0, flags.size(), flags) == 0;
@@ -162,11 +220,14 @@ Expectation ExpectedOutcome(const RecordedRun& run, size_t index, const Failure&
   if (call.name == "CompareStringA" && call.Text(2) == "MONITOR")
     return Fatal("\r\nError: Unexpected monitor hardware key. in file 'TDisplay': line 193.\r\n");
   // A model key that refuses one access is opened with the next, so one
-  // failing open never loses it.
-  // The machines swept give every model key one instance, so a model key
-  // whose subkeys cannot be listed leaves no first name to take.
-  if ((call.name == "RegQueryInfoKeyA" || call.name == "RegEnumKeyExA") && IsModelKey(key))
+  // failing open never loses it. A model key whose subkeys cannot be
+  // counted, or whose one instance cannot be named, leaves no first name to
+  // take; of several, the rest are still taken from.
+  if (IsModelKey(key) && (call.name == "RegQueryInfoKeyA" ||
+                          (call.name == "RegEnumKeyExA" && NamesListed(run, index) == 1)))
     return Fatal("\r\nVCL exception: List index out of bounds (0)@");
+  if (ReadsDriver(run, index))
+    return {run.exitCode, HardwareKeyLineWithoutDriver(run, index), LogShape::Any};
   if (call.name == "RegQueryValueExA" && IsBinaryRead(run, index))
     return Fatal("\r\nVCL exception: Failed to get data for '" + call.Text(1) + "'@");
   // A program path that cannot be shown to be the program's own is not

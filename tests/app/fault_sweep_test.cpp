@@ -25,6 +25,7 @@ struct SweepCase {
 const SweepCase kSweepCases[] = {
     {"SampleDebug", nullptr, "-d", false},
     {"SampleInstall", nullptr, "-d -i", true},
+    {"SampleInstallAllModes", nullptr, "-d -i -p", true},
     {"BusyDebug", "fault-sweep-machine.json", "-d", false},
     {"BusyRemove", "fault-sweep-machine.json", "-d -u", true},
 };

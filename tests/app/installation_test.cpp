@@ -16,13 +16,19 @@ const char kSoftwareKey[] = "Software\\Calvorne\\Kestrave";
 const char kFlagKey[] = "Software\\Calvorne\\Kestrave\\Card_0000&Monitor_0001";
 const char kOtherUserFlags[] = ".DEFAULT\\Software\\Calvorne\\Kestrave";
 
-std::string Lines(bool install, bool runValue, bool softwareKey, bool flags) {
+// runValueLine: what an installation that wrote the Run value says of it.
+std::string Lines(bool install, bool runValue, bool softwareKey, bool flags,
+                  const std::string& runValueLine = "") {
   const char* direction = install ? "added to" : "removed from";
-  return std::string("Kestrave was ") + (runValue ? "" : "not ") + direction +
-         " the Run key.\nThe Kestrave software install key was " + (softwareKey ? "" : "not ") +
+  return std::string("Kestrave was ") + (runValue ? "" : "not ") + direction + " the Run key.\n" +
+         runValueLine + "The Kestrave software install key was " + (softwareKey ? "" : "not ") +
          direction + " the registry.\nThe Kestrave optimization flags were " +
          (flags ? "" : "not ") + "removed from the registry.\n";
 }
+
+const char kOwnTimings[] =
+    "Run value: \"C:\\Program Files\\Kestrave\\kestrave.exe\" (each log-on chooses among the "
+    "monitor's own timings)\n";
 
 const char kFault924[] = "\nError in Kestrave line 924: Exception while accessing registry.\n";
 
@@ -43,7 +49,7 @@ TEST(InstallationTest, InstallQuotesAPathWithASpaceAndWritesTheStamp) {
   const ProgramRun run = RunProgram(
       InstallMachine(true, "C:\\\\Program Files\\\\Kestrave\\\\kestrave.exe", false), "-d -i");
   ASSERT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.LogText(), kBanner + Lines(true, true, true, false));
+  EXPECT_EQ(run.LogText(), kBanner + Lines(true, true, true, false, kOwnTimings));
   EXPECT_EQ(run.StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Kestrave"),
             "\"C:\\Program Files\\Kestrave\\kestrave.exe\"");
   EXPECT_EQ(run.StringValue(HKEY_LOCAL_MACHINE, kSoftwareKey, ""), "Nov 20 2003  13:11:53");
@@ -62,6 +68,33 @@ TEST(InstallationTest, ASecondInstallOverwritesAndLeavesTheFlags) {
   EXPECT_EQ(run.StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Kestrave"), "C:\\k.exe");
   EXPECT_EQ(run.StringValue(HKEY_LOCAL_MACHINE, kSoftwareKey, ""), "Nov 20 2003  13:11:53");
   EXPECT_EQ(run.StringValue(HKEY_CURRENT_USER, kFlagKey, "1024x768@32"), "75");
+}
+
+// -p goes after the path, quoted or not, so that the log-on runs have it;
+// the next -i writes the value from its own switches, and -u removes it
+// whatever it holds.
+TEST(InstallationTest, InstallWithMinusPPutsItIntoTheRunValue) {
+  const ProgramRun quoted = RunProgram(
+      InstallMachine(true, "C:\\\\Program Files\\\\Kestrave\\\\kestrave.exe", false), "-d -i -p");
+  ASSERT_EQ(quoted.exitCode, 0);
+  EXPECT_EQ(quoted.StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Kestrave"),
+            "\"C:\\Program Files\\Kestrave\\kestrave.exe\" -p");
+  EXPECT_EQ(quoted.LogText(),
+            kBanner + Lines(true, true, true, false,
+                            "Run value: \"C:\\Program Files\\Kestrave\\kestrave.exe\" -p (each "
+                            "log-on takes the fastest refresh rate the adapter lists)\n"));
+  const ProgramRun again = RunProgram(quoted.machine, "-d -i");
+  EXPECT_EQ(again.StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Kestrave"),
+            "\"C:\\Program Files\\Kestrave\\kestrave.exe\"");
+  EXPECT_EQ(again.LogText(), kBanner + Lines(true, true, true, false, kOwnTimings));
+  const ProgramRun removal = RunProgram(quoted.machine, "-u");
+  EXPECT_EQ(removal.exitCode, 0);
+  EXPECT_EQ(removal.StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Kestrave"), std::nullopt);
+
+  const ProgramRun unquoted =
+      RunProgram(InstallMachine(true, "C:\\\\Tools\\\\kestrave.exe", false), "/P -i");
+  EXPECT_EQ(unquoted.StringValue(HKEY_LOCAL_MACHINE, kRunKey, "Kestrave"),
+            "C:\\Tools\\kestrave.exe -p");
 }
 
 TEST(InstallationTest, InstallWithoutAdministratorRightsFailsEveryStep) {

@@ -72,6 +72,23 @@ Json InstancesOutOfOrder() {
 }
 
 const std::string kXpId = "MONITOR\\ABC1234\\{4D36E96E-E325-11CE-BFC1-08002BE10318}\\0001";
+const char kDriverKey[] = "{4D36E96E-E325-11CE-BFC1-08002BE10318}\\0001";
+
+// Two instances of the model, each with its "Driver" value and a block of
+// its own: 128 bytes under 5&1, listed first, and 256 under 4&2.
+Json TwoInstances(const Json& firstDriver, const Json& secondDriver) {
+  Json machine = TestDisplayMachine();
+  machine["registry"] = Json::object();
+  const std::string model = kTestModelKey;
+  machine["registry"][model + "\\5&1"] = {{"Driver", firstDriver}};
+  machine["registry"][model + "\\5&1\\Device Parameters"] = {{"EDID", HexData(Bytes(128))}};
+  machine["registry"][model + "\\4&2"] = {{"Driver", secondDriver}};
+  machine["registry"][model + "\\4&2\\Device Parameters"] = {{"EDID", HexData(Bytes(256))}};
+  return machine;
+}
+
+const char kSecondKey[] = "SYSTEM\\CurrentControlSet\\Enum\\DISPLAY\\ABC1234\\4&2\\Device Parameters";
+const char kOtherDriver[] = "{4D36E96E-E325-11CE-BFC1-08002BE10318}\\0000";
 
 INSTANTIATE_TEST_SUITE_P(
     Registry, MonitorKey,
@@ -83,8 +100,18 @@ INSTANTIATE_TEST_SUITE_P(
                        TestDisplayMachine(),
                        "system\\CurrentControlSet\\Enum\\DISPLAY\\ABC1234\\5&1\\Device Parameters",
                        TestMonitorEdid()},
-        // The first instance the registry lists wins, even without a block.
+        // Without "Driver" values the first instance the registry lists
+        // wins, even without a block.
         MonitorKeyCase{"FirstListedInstance", kXpId, InstancesOutOfOrder(), kMonitorKey, {}},
+        // The instance whose "Driver" value is the driver key that ends the
+        // hardware ID belongs to the attached monitor.
+        MonitorKeyCase{"AttachedInstanceSecond", kXpId, TwoInstances(kOtherDriver, kDriverKey),
+                       kSecondKey, Bytes(256)},
+        MonitorKeyCase{"DriverInAnotherCase", kXpId,
+                       TwoInstances(kOtherDriver, "{4d36e96e-e325-11ce-bfc1-08002be10318}\\0001"),
+                       kSecondKey, Bytes(256)},
+        MonitorKeyCase{"NoDriverMatches", kXpId, TwoInstances(kOtherDriver, "dword:00000001"),
+                       kMonitorKey, Bytes(128)},
         MonitorKeyCase{"NoDeviceParameters", kXpId,
                        Json{{"registry", {{std::string(kTestModelKey) + "\\5&1", Json::object()}}}},
                        kMonitorKey,

@@ -46,8 +46,25 @@ check_equal "-d -i exit code" 0 $?
 check_equal "Run value of a path without a space" \
   'C:\kestrave\kestrave.exe' "$(wine_reg_value "$run_key" Kestrave)"
 check_equal "-d -i log" \
-  "${banner}Kestrave was added to the Run key.${crlf}The Kestrave software install key was added to the registry.${crlf}The Kestrave optimization flags were not removed from the registry.${crlf}x" \
+  "${banner}Kestrave was added to the Run key.${crlf}Run value: C:\\kestrave\\kestrave.exe (each log-on chooses among the monitor's own timings)${crlf}The Kestrave software install key was added to the registry.${crlf}The Kestrave optimization flags were not removed from the registry.${crlf}x" \
   "$(file_bytes "$work/kestrave.txt"; echo x)"
+
+# -i -p puts -p after the path, quoted or not; a later -i writes the value
+# from its own switches again. The -u below removes it holding -p.
+wine_run "$work" "$spaced_dir/kestrave.exe" -d -i -p
+check_equal "-d -i -p exit code" 0 $?
+check_equal "Run value of -i -p, a path with a space" \
+  '"C:\Program Files\Kestrave\kestrave.exe" -p' "$(wine_reg_value "$run_key" Kestrave)"
+check "-d -i -p log" grep -qxF \
+  "Run value: \"C:\\Program Files\\Kestrave\\kestrave.exe\" -p (each log-on takes the fastest refresh rate the adapter lists)" \
+  <(tr -d "\r" <"$work/kestrave.txt")
+wine_run "$work" "$plain_dir/kestrave.exe" /P -i
+check_equal "/P -i exit code" 0 $?
+check_equal "Run value of -i -p, a path without a space" \
+  'C:\kestrave\kestrave.exe -p' "$(wine_reg_value "$run_key" Kestrave)"
+wine_run "$work" "$plain_dir/kestrave.exe" -i
+check_equal "Run value of a later -i alone" 'C:\kestrave\kestrave.exe' "$(wine_reg_value "$run_key" Kestrave)"
+wine_run "$work" "$plain_dir/kestrave.exe" -i -p
 
 # -u removes the Run value, the software key and the current user's flags.
 "$WINE_LOADER" reg add 'HKCU\Software\Calvorne\Kestrave\Wine Adapter_0000&Generic Non-PnP Monitor_0000' \

@@ -3,10 +3,10 @@
 # dummy video driver, whose outputs are connected once they have a mode,
 # each output with its own EDID block and modes, so that Wine shows two
 # adapters with a monitor each. Wine names both monitors' hardware keys
-# after the same model, and the program takes the model's first instance
-# for every monitor: the second display gets the first block's native mode,
-# 2560x1440 at 60 Hz, which its output offers beside its own monitor's
-# 1920x1080. The X server must run as root.
+# after the same model, Default_Monitor, with an instance key each whose
+# "Driver" value is the driver key that ends that monitor's hardware ID:
+# each display reads its own monitor's block and is set to its own native
+# mode, 2560x1440 and 1920x1080 at 60 Hz. The X server must run as root.
 set -u
 exe=$(realpath "${1:?usage: x11-two-displays-test.sh KESTRAVE_EXE}")
 . "$(dirname "$0")/../check-lib.sh"
@@ -41,7 +41,6 @@ if ! x_start Xorg -noreset -nolisten tcp -config "$WINE_WORK/xorg.conf" \
 fi
 check "first output's modes" x_add_edid_modes DUMMY0 "$first_edid" 2
 check "second output's modes" x_add_edid_modes DUMMY1 "$second_edid" 2
-check "first block's native mode on the second output" x_add_edid_modes DUMMY1 "$first_edid" 1
 check "first output's 1024x768" x_add_1024x768 DUMMY0
 check "second output's 1024x768" x_add_1024x768 DUMMY1
 check "outputs at 1024x768" xrandr --output DUMMY0 --mode 1024x768_60.00 \
@@ -57,35 +56,48 @@ cp "$exe" "$work/kestrave.exe"
 flag_key() { echo "HKEY_CURRENT_USER\\Software\\Calvorne\\Kestrave\\Wine Adapter_000$1&Generic Non-PnP Monitor_000$1"; }
 # The pass's part of the log up to the wallpaper's lines.
 pass_log() { wine_pass_log "$work" | sed '/^Wallpaper /,$d'; }
-# passes LINES...: both displays' blocks, each with the LINES that follow
-# its optimization flag line.
-passes() {
-  local n
-  for n in 0 1; do
-    [ $n -eq 0 ] || echo
-    printf '%s\n' "Generic Non-PnP Monitor on Wine Adapter [\\\\.\\DISPLAY$((n + 1))\\Monitor0]" \
-      "  Currently: $1" "  Optimization flag is '$(flag_key $n)'" "${@:2}"
-  done
+# display N CURRENT LINES...: display N's block, with the LINES that
+# follow its optimization flag line.
+display() {
+  printf '%s\n' "Generic Non-PnP Monitor on Wine Adapter [\\\\.\\DISPLAY$(($1 + 1))\\Monitor0]" \
+    "  Currently: $2" "  Optimization flag is '$(flag_key "$1")'" "${@:3}"
 }
+# set_to N MODE: display N's block of the first run, from 1024x768 to its
+# native MODE.
+set_to() {
+  display "$1" "1024x 768,32 bpp @ 60 Hz" "  Optimal: [preferred mode: $2] $2" \
+    "  Optimal mode set successfully."
+}
+second_instance="${WINE_MONITOR_KEY%\\*}\\0001&0000"
+# The instance key a display's block shows it read from.
+hardware_key() { wine_log "$work" | sed -n 's/^    H\/W key -> //p' | sed -n "$1p"; }
 
 check_equal "Wine's first monitor key holds the first output's EDID" \
   "$(edid_hex "$first_edid" 256 | tr a-f A-F)" "$(wine_reg_value "$WINE_MONITOR_KEY\Device Parameters" EDID)"
 check_equal "Wine's second monitor key holds the second output's EDID" \
   "$(edid_hex "$second_edid" 256 | tr a-f A-F)" \
-  "$(wine_reg_value "${WINE_MONITOR_KEY%\\*}\\0001&0000\Device Parameters" EDID)"
+  "$(wine_reg_value "$second_instance\Device Parameters" EDID)"
+# The driver keys that end the monitors' hardware IDs, which Wine reports
+# as MONITOR\Default_Monitor\{4D36E96E-E325-11CE-BFC1-08002BE10318}\000N.
+check_equal "Wine's first monitor instance names its driver key" \
+  "{4D36E96E-E325-11CE-BFC1-08002BE10318}\\0000" "$(wine_reg_value "$WINE_MONITOR_KEY" Driver)"
+check_equal "Wine's second monitor instance names its driver key" \
+  "{4D36E96E-E325-11CE-BFC1-08002BE10318}\\0001" "$(wine_reg_value "$second_instance" Driver)"
 echo "xrandr -q before: $(x_current)"
 wine_run "$work" "$work/kestrave.exe" -d
 check_equal "first run exit code" 0 $?
-check_equal "first run blocks" "$(passes "1024x 768,32 bpp @ 60 Hz" \
-  "  Optimal: [preferred mode: 2560x1440,32 bpp @ 60 Hz] 2560x1440,32 bpp @ 60 Hz" \
-  "  Optimal mode set successfully.")" "$(pass_log)"
+check_equal "first run blocks" "$(set_to 0 "2560x1440,32 bpp @ 60 Hz"; echo
+  set_to 1 "1920x1080,32 bpp @ 60 Hz")" "$(pass_log)"
+check_equal "first display's key" "${WINE_MONITOR_KEY#HKLM\\}\\Device Parameters" "$(hardware_key 1)"
+check_equal "second display's key" "${second_instance#HKLM\\}\\Device Parameters" "$(hardware_key 2)"
 echo "xrandr -q after:  $(x_current)"
-check_equal "outputs after the first run" "DUMMY0 2560x1440_59.95 DUMMY1 2560x1440_59.95" "$(x_current)"
+check_equal "outputs after the first run" "DUMMY0 2560x1440_59.95 DUMMY1 1920x1080_60.00" "$(x_current)"
 check_equal "first display's flag value" "60" "$(wine_reg_value "$(flag_key 0)" 2560x1440@32)"
-check_equal "second display's flag value" "60" "$(wine_reg_value "$(flag_key 1)" 2560x1440@32)"
+check_equal "second display's flag value" "60" "$(wine_reg_value "$(flag_key 1)" 1920x1080@32)"
 
 wine_run "$work" "$work/kestrave.exe" -d
 check_equal "second run exit code" 0 $?
-check_equal "second run blocks" "$(passes "2560x1440,32 bpp @ 60 Hz" "  Previously optimized.")" "$(pass_log)"
+check_equal "second run blocks" "$(display 0 "2560x1440,32 bpp @ 60 Hz" "  Previously optimized."; echo
+  display 1 "1920x1080,32 bpp @ 60 Hz" "  Previously optimized.")" "$(pass_log)"
 
 wine_summary
