@@ -1,5 +1,6 @@
 # Cross build of the 32-bit Windows programs with the i686 MinGW-w64
-# compilers of Debian: one i386 build runs on 32- and 64-bit Windows.
+# compilers of Debian: the x86 build, for 32-bit Windows and for 64-bit
+# Windows through WOW64.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc)

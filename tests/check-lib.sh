@@ -30,3 +30,17 @@ check_summary() {
   echo "$1: $checks_passed passed, $checks_failed failed"
   [ "$checks_failed" -eq 0 ]
 }
+
+# pe_bits FILE: 32 or 64, from the magic of a PE file's optional header
+# (PE32 or PE32+); fails, printing nothing, on anything else.
+pe_bits() {
+  local offset
+  offset=$(od -An --endian=little -j 60 -N 4 -t u4 "$1" 2>/dev/null | tr -d ' ')
+  [ -n "$offset" ] && [ "$(od -An -c -j "$offset" -N 4 "$1" 2>/dev/null | tr -d ' ')" = 'PE\0\0' ] ||
+    return 1
+  case $(od -An --endian=little -j $((offset + 24)) -N 2 -t x2 "$1" 2>/dev/null | tr -d ' ') in
+    010b) echo 32 ;;
+    020b) echo 64 ;;
+    *) return 1 ;;
+  esac
+}

@@ -11,7 +11,8 @@ exe=$(realpath "${1:?usage: capture-replay-test.sh KESTRAVE_EXE}")
 capture_exe="$(dirname "$exe")/kestrave-capture.exe"
 root=$(realpath "$(dirname "$0")/../..")
 sim="$root/build/kestrave-sim"
-. "$(dirname "$0")/wine-lib.sh"
+. "$(dirname "$0")/../check-lib.sh"
+. "$(dirname "$0")/wine-lib.sh" "$(pe_bits "$exe")"
 
 pc="$WINE_WORK/pc"
 mkdir -p "$pc"

@@ -8,7 +8,8 @@
 # model that has none.
 set -u
 exe=$(realpath "${1:?usage: display-model-test.sh KESTRAVE_EXE}")
-. "$(dirname "$0")/wine-lib.sh"
+. "$(dirname "$0")/../check-lib.sh"
+. "$(dirname "$0")/wine-lib.sh" "$(pe_bits "$exe")"
 
 wine_start
 work="$WINE_WORK/run"

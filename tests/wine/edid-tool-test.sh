@@ -6,7 +6,8 @@ set -u
 exe=$(realpath "${1:?usage: edid-tool-test.sh KESTRAVE_EXE}")
 edid_exe="$(dirname "$exe")/kestrave-edid.exe"
 linux_tool="$(realpath "$(dirname "$0")/../..")/build/kestrave-edid"
-. "$(dirname "$0")/wine-lib.sh"
+. "$(dirname "$0")/../check-lib.sh"
+. "$(dirname "$0")/wine-lib.sh" "$(pe_bits "$exe")"
 
 wine_start
 work="$WINE_WORK/edid"

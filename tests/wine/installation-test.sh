@@ -3,7 +3,8 @@
 # into the Run key and removing again, read back with "wine reg query".
 set -u
 exe=$(realpath "${1:?usage: installation-test.sh KESTRAVE_EXE}")
-. "$(dirname "$0")/wine-lib.sh"
+. "$(dirname "$0")/../check-lib.sh"
+. "$(dirname "$0")/wine-lib.sh" "$(pe_bits "$exe")"
 
 wine_start
 drive_c="$WINEPREFIX/drive_c"

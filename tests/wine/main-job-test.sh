@@ -6,7 +6,8 @@
 set -u
 exe=$(realpath "${1:?usage: main-job-test.sh KESTRAVE_EXE}")
 current_mode_exe="$(dirname "$exe")/current-mode.exe"
-. "$(dirname "$0")/wine-lib.sh"
+. "$(dirname "$0")/../check-lib.sh"
+. "$(dirname "$0")/wine-lib.sh" "$(pe_bits "$exe")"
 
 wine_start
 work="$WINE_WORK/run"

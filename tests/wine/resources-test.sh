@@ -5,7 +5,8 @@ set -u
 exe=$(realpath "${1:?usage: resources-test.sh KESTRAVE_EXE}")
 resources_of="$(dirname "$exe")/resources-of.exe"
 root=$(realpath "$(dirname "$0")/../..")
-. "$(dirname "$0")/wine-lib.sh"
+. "$(dirname "$0")/../check-lib.sh"
+. "$(dirname "$0")/wine-lib.sh" "$(pe_bits "$exe")"
 version=$(sed -n 's/^project(Kestrave VERSION \([0-9.]*\) .*/\1/p' "$root/CMakeLists.txt")
 
 wine_start

@@ -8,7 +8,8 @@ set -u
 exe=$(realpath "${1:?usage: sim-equals-wine-test.sh KESTRAVE_EXE}")
 root=$(realpath "$(dirname "$0")/../..")
 sim="$root/build/kestrave-sim"
-. "$(dirname "$0")/wine-lib.sh"
+. "$(dirname "$0")/../check-lib.sh"
+. "$(dirname "$0")/wine-lib.sh" "$(pe_bits "$exe")"
 
 wine_start
 for block in edid-0183.bin edid-0005.bin edid-0004.bin edid-0080.bin; do

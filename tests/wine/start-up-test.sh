@@ -5,7 +5,8 @@
 # system with nothing pending, to the same log.
 set -u
 exe=$(realpath "${1:?usage: start-up-test.sh KESTRAVE_EXE}")
-. "$(dirname "$0")/wine-lib.sh"
+. "$(dirname "$0")/../check-lib.sh"
+. "$(dirname "$0")/wine-lib.sh" "$(pe_bits "$exe")"
 
 wine_start
 work="$WINE_WORK/run"

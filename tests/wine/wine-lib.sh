@@ -1,14 +1,25 @@
-# Helpers for the tests that run kestrave.exe under Wine: a throwaway
-# 32-bit prefix, as on 32-bit Windows, with one server kept alive, and the
-# tally of checks of tests/check-lib.sh.
-# Source it; it sets WINEPREFIX and a trap that removes the prefix.
+# Helpers for the tests that run the Windows programs under Wine: a
+# throwaway prefix of the programs' architecture, with one server kept alive,
+# and the tally of checks of tests/check-lib.sh.
+# Source it as ". wine-lib.sh BITS", BITS 32 or 64 (pe_bits of the program
+# under test): 32 runs the 32-bit loader in a 32-bit prefix, as on 32-bit
+# Windows; 64 the 64-bit loader in a 64-bit prefix, as on x64 Windows, where
+# a 64-bit program reads and writes the registry's 64-bit view.
+# It sets WINEPREFIX and a trap that removes the prefix.
 
-WINE_LOADER=/usr/lib/wine/wine
+. "$(dirname "${BASH_SOURCE[0]}")/../check-lib.sh"
+WINE_BITS=${1:-}
+case $WINE_BITS in
+  32) WINE_LOADER=/usr/lib/wine/wine; export WINEARCH=win32 ;;
+  64) WINE_LOADER=/usr/lib/wine/wine64; unset WINEARCH ;;
+  *) echo "FAILED: wine-lib.sh needs 32 or 64, the programs' bits, not '$WINE_BITS'" >&2; exit 1 ;;
+esac
+# One script for both: it starts the 64-bit server where there is one,
+# which serves 32-bit prefixes too.
 WINE_SERVER=/usr/lib/wine/wineserver
-export WINEDEBUG=-all WINEARCH=win32
+export WINEDEBUG=-all
 WINE_WORK=$(mktemp -d /tmp/kestrave-wine.XXXXXX)
 export WINEPREFIX="$WINE_WORK/prefix"
-. "$(dirname "${BASH_SOURCE[0]}")/../check-lib.sh"
 
 wine_cleanup() {
   "$WINE_SERVER" -k >/dev/null 2>&1 || true
@@ -22,9 +33,10 @@ wine_start() {
   mkdir -p "$WINEPREFIX"
   "$WINE_SERVER" -p >"$WINE_WORK/server.log" 2>&1
   "$WINE_LOADER" wineboot -i >"$WINE_WORK/boot.log" 2>&1
-  # A 64-bit prefix would have a folder for 32-bit programs.
-  if [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] || [ ! -d "$WINEPREFIX/drive_c/windows/system32" ]; then
-    echo "FAILED: no 32-bit Wine prefix in $WINEPREFIX" >&2
+  # The system folder holds the prefix's own DLLs: 32-bit ones in a 32-bit
+  # prefix, 64-bit ones in a 64-bit prefix (whose syswow64 may be empty).
+  if [ "$(pe_bits "$WINEPREFIX/drive_c/windows/system32/kernel32.dll")" != "$WINE_BITS" ]; then
+    echo "FAILED: no $WINE_BITS-bit Wine prefix in $WINEPREFIX" >&2
     exit 1
   fi
 }

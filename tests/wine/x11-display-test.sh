@@ -8,7 +8,8 @@
 set -u
 exe=$(realpath "${1:?usage: x11-display-test.sh KESTRAVE_EXE}")
 current_mode_exe="$(dirname "$exe")/current-mode.exe"
-. "$(dirname "$0")/wine-lib.sh"
+. "$(dirname "$0")/../check-lib.sh"
+. "$(dirname "$0")/wine-lib.sh" "$(pe_bits "$exe")"
 
 edid="$WINE_CORPUS/edid-0249.bin"
 # Larger than the native mode, so that the server's own mode, which has no

@@ -9,7 +9,8 @@
 # 1920x1080. The X server must run as root.
 set -u
 exe=$(realpath "${1:?usage: x11-two-displays-test.sh KESTRAVE_EXE}")
-. "$(dirname "$0")/wine-lib.sh"
+. "$(dirname "$0")/../check-lib.sh"
+. "$(dirname "$0")/wine-lib.sh" "$(pe_bits "$exe")"
 trap 'wine_cleanup; x_stop' EXIT
 
 first_edid="$WINE_CORPUS/edid-0249.bin"
