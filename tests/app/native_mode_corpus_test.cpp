@@ -95,6 +95,16 @@ Json DriverModes(const std::vector<unsigned char>& edid, const Timing& native) {
   return modes;
 }
 
+// One default -d run of the monitor on an adapter that lists what a driver
+// lists for it.
+ProgramRun RunOnItsDriver(const std::vector<unsigned char>& edid, const Timing& native) {
+  Json machine = TestDisplayMachine();
+  machine["registry"][std::string(kTestModelKey) + "\\5&1\\Device Parameters"]["EDID"] =
+      HexData(edid);
+  machine["adapters"][0]["modes"] = DriverModes(edid, native);
+  return RunProgram(machine, "-d", false);
+}
+
 TEST(NativeModeCorpus, EveryMonitorWithAPreferredTimingGetsItsNativeResolution) {
   int counted = 0;
   int set = 0;
@@ -103,11 +113,7 @@ TEST(NativeModeCorpus, EveryMonitorWithAPreferredTimingGetsItsNativeResolution) 
     const std::optional<Timing> native = NativeTiming(edid);
     if (!native) continue;
     ++counted;
-    Json machine = TestDisplayMachine();
-    machine["registry"][std::string(kTestModelKey) + "\\5&1\\Device Parameters"]["EDID"] =
-        HexData(edid);
-    machine["adapters"][0]["modes"] = DriverModes(edid, *native);
-    const ProgramRun run = RunProgram(machine, "-d", false);
+    const ProgramRun run = RunOnItsDriver(edid, *native);
     const std::string current = run.machine["adapters"][0]["current"];
     const std::string nativeResolution =
         std::to_string(native->width) + "x" + std::to_string(native->height) + "x32@";
@@ -120,6 +126,38 @@ TEST(NativeModeCorpus, EveryMonitorWithAPreferredTimingGetsItsNativeResolution) 
   }
   std::cout << "native resolution set on " << set << " of " << counted << " corpus monitors\n";
   EXPECT_GT(counted, 0);
+}
+
+// The 8K, 6K and 5K monitors, whose base blocks name 3840x2160: their
+// DisplayID lines follow the preferred timing's, and the choice aims at the
+// largest.
+TEST(NativeModeCorpus, DisplayIdMonitorsShowTheirTimingsAndGetTheLargest) {
+  const struct {
+    const char* file;
+    const char* displayIdLines;
+    const char* optimal;
+  } cases[] = {
+      {"edid-0080.bin",
+       "      DisplayID preferred timing: 7680x4320, 0 bpp @ 30 Hz\r\n"
+       "      DisplayID preferred timing: 7680x4320, 0 bpp @ 24 Hz\r\n",
+       "  Optimal: [preferred mode: 7680x4320,32 bpp @ 30 Hz] 7680x4320,32 bpp @ 30 Hz\r\n"},
+      {"edid-0195.bin",
+       "      DisplayID preferred timing: 6016x3384, 0 bpp @ 60 Hz\r\n"
+       "      DisplayID preferred timing: 6016x3384, 0 bpp @ 60 Hz\r\n",
+       "  Optimal: [preferred mode: 6016x3384,32 bpp @ 60 Hz] 6016x3384,32 bpp @ 60 Hz\r\n"},
+      {"edid-0015.bin", "      DisplayID preferred timing: 5120x2880, 0 bpp @ 60 Hz\r\n",
+       "  Optimal: [preferred mode: 5120x2880,32 bpp @ 60 Hz] 5120x2880,32 bpp @ 60 Hz\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    const std::vector<unsigned char> edid =
+        CorpusValue(std::string(KESTRAVE_CORPUS_DIR) + "/" + c.file);
+    const ProgramRun run = RunOnItsDriver(edid, *NativeTiming(edid));
+    EXPECT_NE(run.log.find(std::string("      Preferred timing: 3840x2160, 0 bpp @ 60 Hz\r\n") +
+                           c.displayIdLines + "\r\n"),
+              std::string::npos);
+    EXPECT_NE(run.PassLog().find(c.optimal), std::string::npos) << run.PassLog();
+  }
 }
 
 }  // namespace

@@ -1,16 +1,14 @@
 // The preferred timings of DisplayID extensions: a made-up value for each
-// rule of reading them, and the corpus monitors whose native mode only such
-// an extension names.
+// rule of reading them. The corpus's monitors are in
+// tests/app/native_mode_corpus_test.cpp.
 #include "display/displayid_timings.h"
 
 #include <gtest/gtest.h>
 
 #include <cstddef>
 #include <numeric>
-#include <string>
 #include <vector>
 
-#include "tests/support/corpus_files.h"
 #include "tests/support/edid_blocks.h"
 #include "tests/support/mode_values.h"
 #include "tests/support/test_names.h"
@@ -41,7 +39,9 @@ struct DataBlock {
 };
 
 void Put(Bytes& bytes, std::size_t at, unsigned value, std::size_t count) {
-  for (std::size_t i = 0; i < count; ++i) bytes[at + i] = static_cast<unsigned char>(value >> 8 * i);
+  for (std::size_t i = 0; i < count; ++i) {
+    bytes[at + i] = static_cast<unsigned char>(value >> 8 * i);
+  }
 }
 
 unsigned char Balance(const Bytes& bytes, std::size_t first, std::size_t last) {
@@ -115,12 +115,14 @@ const ReadCase kReadCases[] = {
      Value({Extension({{kTypeI, {k6K}}, {kTypeI, {k5K}}}),
             Extension({{kTypeVII, {{936000, kPreferred, 5120, 160, 2880, 75}}}})}),
      {k6KAt60, k5KAt60, k5KAt60}},
-    {"not flagged preferred", Value({Extension({{kTypeI, {{93600, 0x00, 5120, 160, 2880, 75}}}})}),
+    {"not flagged preferred",
+     Value({Extension({{kTypeI, {{93600, 0x00, 5120, 160, 2880, 75}}}})}),
      {}},
     {"interlaced",
      Value({Extension({{kTypeI, {{93600, kPreferred | kInterlaced, 5120, 160, 2880, 75}}}})}),
      {}},
-    {"a clock past 32 bits", Value({Extension({{kTypeI, {{1u << 24, kPreferred, 7680, 80, 4320, 80}}}})}),
+    {"a clock past 32 bits",
+     Value({Extension({{kTypeI, {{1u << 24, kPreferred, 7680, 80, 4320, 80}}}})}),
      {{7680, 4320, 0, 4914}}},
     {"a rate past 32 bits is held at the largest",
      Value({Extension({{kTypeI, {{1u << 24, kPreferred, 1, 1, 1, 1}}}})}),
@@ -147,23 +149,5 @@ TEST_P(DisplayIdTimings, AreThePreferredProgressiveOnesOfTheCheckedSections) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rules, DisplayIdTimings, testing::ValuesIn(kReadCases), PrintedName());
-
-TEST(DisplayIdTimingsCorpus, NameTheNativeModesOfThe8K6KAnd5KMonitors) {
-  const struct {
-    const char* file;
-    std::vector<ModeValues> timings;
-  } cases[] = {
-      {"edid-0080.bin", {{7680, 4320, 0, 30}, {7680, 4320, 0, 24}}},
-      {"edid-0195.bin", {k6KAt60, k6KAt60}},
-      {"edid-0015.bin", {k5KAt60}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.file);
-    TObjectList timings;
-    ReadDisplayIdPreferredTimings(CorpusValue(std::string(KESTRAVE_CORPUS_DIR) + "/" + c.file),
-                                  timings);
-    EXPECT_EQ(ValuesOf(timings), c.timings);
-  }
-}
 
 }  // namespace

@@ -194,7 +194,6 @@ TEST(OptimalModeTest, ChoosesNothingAndWritesNothingWithoutItsInputs) {
   }
 }
 
-
 constexpr int kBaseTiming = -1;
 constexpr int kNoTarget = -2;
 constexpr ModeValues k4K{3840, 2160, 0, 60};
