@@ -13,26 +13,7 @@ std::unique_ptr<TMode> CopyOf(const TMode& mode) {
   return std::make_unique<TMode>(mode.Width, mode.Height, mode.BitsPerPixel, mode.Frequency);
 }
 
-std::uint64_t Area(const TMode& mode) { return std::uint64_t{mode.Width} * mode.Height; }
-
 }  // namespace
-
-const TMode* TargetTiming(const TMode* preferredMode, const TObjectList& displayIdTimings,
-                          const TObjectList& adapterModes, DWORD depth) {
-  const std::uint64_t baseArea = preferredMode != nullptr ? Area(*preferredMode) : 0;
-  const TMode* target = nullptr;
-  for (int i = 0; i < displayIdTimings.Count(); ++i) {
-    const auto* timing = dynamic_cast<const TMode*>(displayIdTimings.Items(i));
-    if (timing == nullptr || Area(*timing) <= baseArea) continue;
-    const TMode listed(timing->Width, timing->Height, depth, timing->Frequency);
-    if (HasMode(&adapterModes, &listed) == nullptr) continue;
-    if (target == nullptr || Area(*timing) > Area(*target) ||
-        (Area(*timing) == Area(*target) && timing->Frequency > target->Frequency)) {
-      target = timing;
-    }
-  }
-  return target != nullptr ? target : preferredMode;
-}
 
 std::unique_ptr<TMode> ChooseOptimalMode(const TMode* currentMode, const TObjectList* adapterModes,
                                          const TMode* preferredMode, const TObjectList* presets,
@@ -95,6 +76,24 @@ std::unique_ptr<TMode> ChooseOptimalMode(const TMode* currentMode, const TObject
 
   WriteMode(Log(), result.get()) << '\n';
   return result;
+}
+
+const TMode* TargetTiming(const TMode* preferredMode, const TObjectList& displayIdTimings,
+                          const TObjectList& adapterModes, DWORD depth) {
+  const auto area = [](const TMode& mode) { return std::uint64_t{mode.Width} * mode.Height; };
+  const std::uint64_t baseArea = preferredMode != nullptr ? area(*preferredMode) : 0;
+  const TMode* target = nullptr;
+  for (int i = 0; i < displayIdTimings.Count(); ++i) {
+    const auto* timing = dynamic_cast<const TMode*>(displayIdTimings.Items(i));
+    if (timing == nullptr || area(*timing) <= baseArea) continue;
+    const TMode listed(timing->Width, timing->Height, depth, timing->Frequency);
+    if (HasMode(&adapterModes, &listed) == nullptr) continue;
+    if (target == nullptr || area(*timing) > area(*target) ||
+        (area(*timing) == area(*target) && timing->Frequency > target->Frequency)) {
+      target = timing;
+    }
+  }
+  return target != nullptr ? target : preferredMode;
 }
 
 std::unique_ptr<TMode> ChooseOptimalMode(const TAdapter* adapter, bool optimisedBefore) {
