@@ -1,5 +1,7 @@
 #include "display/debug_dump.h"
 
+#include <algorithm>
+
 #include "display/adapter.h"
 #include "display/display.h"
 #include "display/mode.h"
@@ -9,6 +11,9 @@
 namespace {
 const std::string kRule(80, '=');
 const char kEdidIndentation[] = "    ";
+// The report shows the base block and the first extension block, as it
+// always has, however many extension blocks the value holds.
+const std::size_t kReportedEdidSize = 256;
 }  // namespace
 
 void WriteAdapterDump(const TStringList& adapters) {
@@ -47,7 +52,8 @@ void WriteMonitorDump(const TStringList* monitors, const std::string& indentatio
     Log() << indentation << monitor->DeviceString << "  [" << monitor->DeviceName << "]\n";
     Log() << details << "H/W key -> " << monitor->HardwareKey << "\n";
     Log() << details << "S/W key -> " << monitor->DeviceKey << "\n\n";
-    WriteEdidReport(monitor->Edid.data(), monitor->Edid.size(), Log(), kEdidIndentation);
+    WriteEdidReport(monitor->Edid.data(), std::min(monitor->Edid.size(), kReportedEdidSize), Log(),
+                    kEdidIndentation);
     Log() << "\n";
     Log() << modes << "Presets:";
     WriteModeList(&monitor->Presets, modes);
@@ -57,6 +63,11 @@ void WriteMonitorDump(const TStringList* monitors, const std::string& indentatio
       WriteMode(Log(), monitor->PreferredMode.get()) << "\n";
     else
       Log() << "Not specified.\n";
+    for (int t = 0; t < monitor->DisplayIdPreferredTimings.Count(); ++t) {
+      const auto* timing = dynamic_cast<const TMode*>(monitor->DisplayIdPreferredTimings.Items(t));
+      if (timing == nullptr) continue;
+      WriteMode(Log() << modes << "DisplayID preferred timing: ", timing) << "\n";
+    }
     Log() << "\n";
   }
   Log() << "\n";

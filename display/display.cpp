@@ -6,12 +6,14 @@
 #include "base/backslash_names.h"
 #include "base/errors.h"
 #include "base/fixed_text.h"
+#include "display/displayid_timings.h"
 #include "display/edid_modes.h"
 #include "platform/platform.h"
 
 namespace {
 
-const size_t kMaximumEdidSize = 256;
+// The base block and the most extension blocks its count can name.
+const size_t kMaximumEdidSize = 128 * 256;
 
 // The text of a monitor fault: "<message> in file 'TDisplay': line <n>."
 TextError MonitorFault(const std::string& message, int line) {
@@ -73,6 +75,7 @@ TDisplay::TDisplay(const DISPLAY_DEVICEA& device)
   LoadEdid();
   BuildPresets(Edid, Presets);
   PreferredMode = ReadPreferredTiming(Edid);
+  ReadDisplayIdPreferredTimings(Edid, DisplayIdPreferredTimings);
 }
 
 void TDisplay::FindMonitorKey(RegistryAccessor* registry) {

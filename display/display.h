@@ -20,6 +20,7 @@ class TDisplay : public TObject {
   ~TDisplay() override = default;
 
   std::string DeviceString;
+  // The whole value: the base block and every extension block it counts.
   std::vector<BYTE> Edid;
   DWORD StateFlags;
   // Starts as the device's hardware ID; construction turns it into the path
@@ -28,6 +29,8 @@ class TDisplay : public TObject {
   std::string DeviceName;
   std::unique_ptr<TMode> PreferredMode;
   TObjectList Presets;
+  // The preferred timings of the value's DisplayID extensions, in block order.
+  TObjectList DisplayIdPreferredTimings;
   std::string DeviceKey;
 
   void FindMonitorKey(RegistryAccessor* registry);

@@ -1,8 +1,9 @@
 #include "display/edid_modes.h"
 
-#include <cmath>
 #include <cstddef>
+#include <cstdint>
 
+#include "display/timing_rate.h"
 #include "edid/edid_established_table.h"
 #include "edid/edid_fields.h"
 #include "edid/edid_timing_fields.h"
@@ -28,26 +29,6 @@ std::unique_ptr<TMode> StandardTimingMode(unsigned char firstByte, unsigned char
   // The width times the height over width, promoted to double, rounded half up.
   const auto height = static_cast<DWORD>(timing.width * ratio + 0.5);
   return std::make_unique<TMode>(timing.width, height, 0, timing.refresh);
-}
-
-float RoundHalfToEven(float value) {
-  const float lower = std::floor(value);
-  const float fraction = value - lower;
-  if (fraction > 0.5f) return lower + 1.0f;
-  if (fraction < 0.5f) return lower;
-  return std::fmod(lower, 2.0f) == 0.0f ? lower : lower + 1.0f;
-}
-
-// The frame rate of a timing, rounded to whole hertz, an exact half to the
-// even neighbour. The line rate is cut to whole hertz first and the frame
-// rate formed from it in single precision; both steps decide rates that lie
-// close to a half.
-DWORD RefreshRate(DWORD pixelClock10kHz, DWORD horizontalTotal, DWORD verticalTotal) {
-  const DWORD lineRate = horizontalTotal == 0 ? 0 : pixelClock10kHz * 10000u / horizontalTotal;
-  const float frameRate =
-      verticalTotal == 0 ? 0.0f
-                         : static_cast<float>(lineRate) / static_cast<float>(verticalTotal);
-  return static_cast<DWORD>(RoundHalfToEven(frameRate));
 }
 
 }  // namespace
@@ -85,8 +66,8 @@ std::unique_ptr<TMode> ReadPreferredTiming(const std::vector<unsigned char>& edi
   const EdidDetailedTiming timing =
       ReadEdidDetailedTiming(edid.data() + EdidField::DescriptorBlocks);
   if (timing.IsInterlaced()) return nullptr;
-  const DWORD frequency =
-      RefreshRate(timing.pixelClock, timing.horizontalActive + timing.horizontalBlank,
-                  timing.verticalActive + timing.verticalBlank);
+  const DWORD frequency = TimingRefreshRate(std::uint64_t{timing.pixelClock} * 10000u,
+                                            timing.horizontalActive + timing.horizontalBlank,
+                                            timing.verticalActive + timing.verticalBlank);
   return std::make_unique<TMode>(timing.horizontalActive, timing.verticalActive, 0, frequency);
 }

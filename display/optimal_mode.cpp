@@ -1,5 +1,7 @@
 #include "display/optimal_mode.h"
 
+#include <cstdint>
+
 #include "display/adapter.h"
 #include "display/has_mode.h"
 #include "process/log.h"
@@ -92,10 +94,34 @@ std::unique_ptr<TMode> ChooseOptimalMode(const TMode* currentMode, const TObject
   return result;
 }
 
+const TMode* TargetTiming(const TMode* preferredMode, const TObjectList& displayIdTimings,
+                          const TObjectList& adapterModes, DWORD depth) {
+  const auto area = [](const TMode& mode) { return std::uint64_t{mode.Width} * mode.Height; };
+  const std::uint64_t baseArea = preferredMode != nullptr ? area(*preferredMode) : 0;
+  const TMode* target = nullptr;
+  for (int i = 0; i < displayIdTimings.Count(); ++i) {
+    const auto* timing = dynamic_cast<const TMode*>(displayIdTimings.Items(i));
+    if (timing == nullptr || area(*timing) <= baseArea) continue;
+    const TMode listed(timing->Width, timing->Height, depth, timing->Frequency);
+    if (HasMode(&adapterModes, &listed) == nullptr) continue;
+    if (target == nullptr || area(*timing) > area(*target) ||
+        (area(*timing) == area(*target) && timing->Frequency > target->Frequency)) {
+      target = timing;
+    }
+  }
+  return target != nullptr ? target : preferredMode;
+}
+
 std::unique_ptr<TMode> ChooseOptimalMode(const TAdapter* adapter, bool optimisedBefore) {
   if (adapter == nullptr) return nullptr;
   const TDisplay* monitor = MonitorOf(*adapter);
   if (monitor == nullptr) return nullptr;
-  return ChooseOptimalMode(adapter->CurrentMode.get(), &adapter->Modes,
-                           monitor->PreferredMode.get(), &monitor->Presets, optimisedBefore);
+  const TMode* current = adapter->CurrentMode.get();
+  // A monitor that names its native mode only in a DisplayID extension is
+  // set to that mode wherever the adapter offers it.
+  const TMode* target = current == nullptr ? nullptr
+                                           : TargetTiming(monitor->PreferredMode.get(),
+                                                          monitor->DisplayIdPreferredTimings,
+                                                          adapter->Modes, current->BitsPerPixel);
+  return ChooseOptimalMode(current, &adapter->Modes, target, &monitor->Presets, optimisedBefore);
 }

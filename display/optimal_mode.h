@@ -29,6 +29,14 @@ std::unique_ptr<TMode> ChooseOptimalMode(const TMode* currentMode, const TObject
                                          const TMode* preferredMode, const TObjectList* presets,
                                          bool optimisedBefore);
 
+// The timing the choice aims at: the base block's preferred timing, or in
+// its place the largest of the monitor's DisplayID preferred timings (of
+// equal size the fastest, then the first) that is larger than it, or any
+// when there is none, and that the adapter lists at the given depth (a
+// frequency within 1 Hz). Null when there is neither.
+const TMode* TargetTiming(const TMode* preferredMode, const TObjectList& displayIdTimings,
+                          const TObjectList& adapterModes, DWORD depth);
+
 class TAdapter;
 
 // The choice for an adapter and its monitor; null, writing nothing, when

@@ -215,4 +215,56 @@ TEST(OptimalModeTest, ChoosesNothingAndWritesNothingWithoutItsInputs) {
   }
 }
 
+constexpr int kBaseTiming = -1;
+constexpr int kNoTarget = -2;
+constexpr ModeValues k4K{3840, 2160, 0, 60};
+constexpr ModeValues k5K{5120, 2880, 0, 60};
+constexpr ModeValues k8K{7680, 4320, 0, 30};
+
+struct TargetCase {
+  const char* name;
+  std::optional<ModeValues> preferred;
+  std::vector<ModeValues> displayId;
+  std::vector<ModeValues> adapterModes;  // all listed at the current depth, 32
+  int target;  // an index into displayId, or kBaseTiming or kNoTarget
+};
+
+const TargetCase kTargetCases[] = {
+    {"a larger DisplayID timing the adapter lists", k4K, {k5K},
+     {{3840, 2160, 32, 60}, {5120, 2880, 32, 60}}, 0},
+    {"one the adapter does not list keeps the base block's", k4K, {k5K},
+     {{3840, 2160, 32, 60}}, kBaseTiming},
+    {"one listed only at another depth", k4K, {k5K}, {{5120, 2880, 16, 60}}, kBaseTiming},
+    {"one listed only at another rate", k4K, {k5K}, {{5120, 2880, 32, 58}}, kBaseTiming},
+    {"a smaller one, though faster", k5K, {{3840, 2160, 0, 144}}, {{3840, 2160, 32, 144}},
+     kBaseTiming},
+    {"one of the base block's size", k5K, {{5120, 2880, 0, 75}}, {{5120, 2880, 32, 75}},
+     kBaseTiming},
+    {"without a base block timing, any listed one", std::nullopt, {{1920, 1080, 0, 60}},
+     {{1920, 1080, 32, 60}}, 0},
+    {"of several the largest, though slower", k4K, {k5K, k8K, {6016, 3384, 0, 60}},
+     {{5120, 2880, 32, 60}, {7680, 4320, 32, 30}, {6016, 3384, 32, 60}}, 1},
+    {"of equal size the fastest, then the first", k4K,
+     {{7680, 4320, 0, 24}, k8K, k8K}, {{7680, 4320, 32, 24}, {7680, 4320, 32, 30}}, 1},
+    {"a larger one not listed gives way to a listed one", k4K, {k8K, k5K},
+     {{5120, 2880, 32, 60}}, 1},
+    {"neither", std::nullopt, {}, {{1024, 768, 32, 60}}, kNoTarget},
+};
+
+TEST(OptimalModeTest, TargetsTheLargestListedDisplayIdTimingAboveTheBaseBlocks) {
+  for (const TargetCase& c : kTargetCases) {
+    SCOPED_TRACE(c.name);
+    const std::unique_ptr<TMode> preferred = c.preferred ? NewMode(*c.preferred) : nullptr;
+    TObjectList displayId;
+    AddModes(displayId, c.displayId);
+    TObjectList adapterModes;
+    AddModes(adapterModes, c.adapterModes);
+    const TMode* expected = c.target == kBaseTiming ? preferred.get()
+                            : c.target == kNoTarget ? nullptr
+                                                    : static_cast<const TMode*>(
+                                                          displayId.Items(c.target));
+    EXPECT_EQ(TargetTiming(preferred.get(), displayId, adapterModes, 32), expected);
+  }
+}
+
 }  // namespace

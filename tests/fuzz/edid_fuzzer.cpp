@@ -1,10 +1,11 @@
 // Feeds any bytes to the EDID report and to the modes the display model
-// reads from the same block, so that no block a monitor can hand over makes
-// either read outside it or hit undefined behaviour. The same input is also
-// a file for kestrave-edid: its hex reader turns text into the block it
-// spells, which goes through the report and the modes in turn, and any
-// block written out as hex text must read back as itself, and a block's
-// dump as the debug log writes it must read back as the bytes it shows.
+// reads from the same block (its DisplayID timings from the whole value), so
+// that no block a monitor can hand over makes either read outside it or hit
+// undefined behaviour. The same input is also a file for kestrave-edid: its
+// hex reader turns text into the block it spells, which goes through the
+// report and the modes in turn, and any block written out as hex text must
+// read back as itself, and a block's dump as the debug log writes it must
+// read back as the bytes it shows.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "base/objects.h"
+#include "display/displayid_timings.h"
 #include "display/edid_modes.h"
 #include "edid/edid_report.h"
 #include "tools/kestrave-edid/debug_log_input.h"
@@ -25,6 +27,9 @@ namespace {
 // The largest block a monitor's registry value is read to, and the most of
 // a file that kestrave-edid decodes.
 const std::size_t kMaximumEdidSize = 256;
+// The most of a registry value a monitor keeps: its base block and the most
+// extension blocks the base block can count.
+const std::size_t kMaximumValueSize = 128 * 256;
 
 using Block = std::vector<std::uint8_t>;
 
@@ -68,6 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The block as a registry value holds it.
   const Block block(data, data + std::min(size, kMaximumEdidSize));
   Decode(block);
+  TObjectList timings;
+  ReadDisplayIdPreferredTimings(Block(data, data + std::min(size, kMaximumValueSize)), timings);
 
   // The same bytes as a file for kestrave-edid; raw content reads as the
   // block above, so only what the hex reader made of text is new here.

@@ -18,10 +18,15 @@ inline std::vector<std::filesystem::path> CorpusFiles() {
   return files;
 }
 
-// The file's bytes as the program keeps a monitor's registry value: the
-// first 256 of them.
-inline std::vector<std::uint8_t> CorpusBlock(const std::filesystem::path& file) {
+// The file's bytes, as a monitor's registry value holds them.
+inline std::vector<std::uint8_t> CorpusValue(const std::filesystem::path& file) {
   const std::string bytes = FileContent(file);
-  return std::vector<std::uint8_t>(bytes.begin(),
-                                   bytes.begin() + std::min<std::ptrdiff_t>(bytes.size(), 256));
+  return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+}
+
+// The file's bytes as the log reports a monitor's value: the first 256.
+inline std::vector<std::uint8_t> CorpusBlock(const std::filesystem::path& file) {
+  std::vector<std::uint8_t> bytes = CorpusValue(file);
+  bytes.resize(std::min<std::size_t>(bytes.size(), 256));
+  return bytes;
 }

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The simulator tells the truth: a machine file that models Wine's null
 # display driver, with the same injected EDID, gives a kestrave-sim -d log
-# byte for byte the same as kestrave.exe -d under Wine.
+# byte for byte the same as kestrave.exe -d under Wine. Each EDID is the
+# whole value, the 8K monitor's with the DisplayID extension in its third
+# block.
 set -u
 exe=$(realpath "${1:?usage: sim-equals-wine-test.sh KESTRAVE_EXE}")
 root=$(realpath "$(dirname "$0")/../..")
@@ -10,13 +12,14 @@ sim="$root/build/kestrave-sim"
 . "$(dirname "$0")/wine-lib.sh" "$(pe_bits "$exe")"
 
 wine_start
-for block in edid-0183.bin edid-0005.bin edid-0004.bin; do
+for block in edid-0183.bin edid-0005.bin edid-0004.bin edid-0080.bin; do
   wine_dir="$WINE_WORK/wine-$block"
   sim_dir="$WINE_WORK/sim-$block"
   mkdir -p "$wine_dir" "$sim_dir"
   cp "$exe" "$wine_dir/kestrave.exe"
-  check "$block: EDID injected" wine_inject_edid "$WINE_CORPUS/$block" 256
-  edid=$(edid_hex "$WINE_CORPUS/$block" 256 | sed 's/../&,/g; s/,$//')
+  size=$(stat -c %s "$WINE_CORPUS/$block")
+  check "$block: EDID injected" wine_inject_edid "$WINE_CORPUS/$block" "$size"
+  edid=$(edid_hex "$WINE_CORPUS/$block" "$size" | sed 's/../&,/g; s/,$//')
   # The mode an earlier block left is the mode this one starts from.
   wine_run "$wine_dir" "$(dirname "$exe")/current-mode.exe"
   mode=$(tr -d '\r' <"$WINE_WORK/run.log")
@@ -35,4 +38,6 @@ for block in edid-0183.bin edid-0005.bin edid-0004.bin; do
   check "$block: the log shows the injected block" grep -q "      00 ff ff ff ff ff ff 00" "$wine_dir/kestrave.txt"
   check "$block: the two logs are identical" cmp "$wine_dir/kestrave.txt" "$sim_dir/kestrave.txt"
 done
+check "edid-0080.bin: the log shows the DisplayID timings" grep -q \
+  "^      DisplayID preferred timing: 7680x4320, 0 bpp @ 30 Hz" "$WINE_WORK/wine-edid-0080.bin/kestrave.txt"
 wine_summary
