@@ -4,8 +4,8 @@
 // undefined behaviour. The same input is also a file for kestrave-edid: its
 // hex reader turns text into the block it spells, which goes through the
 // report and the modes in turn, and any block written out as hex text must
-// read back as itself, and a block's dump as the debug log writes it must
-// read back as the bytes it shows.
+// read back as itself, and a block's dump as the debug log, edid-decode or
+// xrandr writes it must read back as the bytes it shows.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -21,6 +21,7 @@
 #include "edid/edid_report.h"
 #include "tools/kestrave-edid/debug_log_input.h"
 #include "tools/kestrave-edid/edid_input.h"
+#include "tools/kestrave-edid/tool_output_input.h"
 
 namespace {
 
@@ -50,15 +51,23 @@ struct HexForm {
 };
 const HexForm kHexForms[] = {{"%02x", " "}, {"%02X", ""}, {"0x%02x", ", "}};
 
-std::string HexText(const Block& bytes, const HexForm& form) {
+// Each line after the first 16 bytes starts with linePrefix.
+std::string HexText(const Block& bytes, const HexForm& form, const std::string& linePrefix = "") {
   std::string text;
   char pair[8];
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     std::snprintf(pair, sizeof pair, form.pair, bytes[i]);
     text += pair;
-    text += (i % 16 == 15) ? "\n" : form.separator;
+    text += (i % 16 == 15) ? "\n" + linePrefix : form.separator;
   }
   return text;
+}
+
+// The block as edid-decode prints it, and as xrandr --verbose does.
+std::vector<std::string> ToolOutputs(const Block& block) {
+  return {"edid-decode (hex):\n\n" + HexText(block, kHexForms[0]) + "\n----------------\n",
+          "HDMI-1 connected\n\tEDID:\n\t\t" + HexText(block, kHexForms[1], "\t\t") +
+              "\n\tnon-desktop: 0\n"};
 }
 
 void Require(bool condition, const char* fault) {
@@ -95,6 +104,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(logged.size() == 1 && (shown == block.size() || (shown == 128 && block.size() > 128)) &&
               std::equal(logged[0].bytes.begin(), logged[0].bytes.end(), block.begin()),
           "a dumped block does not read back as the bytes the dump shows");
+
+  ReadToolOutputEdids(std::string(data, data + size));
+  for (const std::string& output : ToolOutputs(block)) {
+    const std::vector<LoggedEdid> found = ReadToolOutputEdids(output);
+    Require(block.empty() ? found.empty() : found.size() == 1 && found[0].bytes == block,
+            "a block as another tool prints it does not read back as itself");
+  }
 
   for (const HexForm& form : kHexForms)
     Require(ReadEdidInput(HexText(block, form)).bytes == block,

@@ -28,6 +28,8 @@ bool AppendHexRun(const std::string& run, std::vector<std::uint8_t>& bytes) {
   return true;
 }
 
+}  // namespace
+
 EdidInput ReadHexText(const std::string& content) {
   EdidInput input;
   std::size_t line = 1;
@@ -52,8 +54,6 @@ EdidInput ReadHexText(const std::string& content) {
   }
   return input;
 }
-
-}  // namespace
 
 int HexDigitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';

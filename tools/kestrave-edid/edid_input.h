@@ -18,5 +18,9 @@ struct EdidInput {
 // starts with the bytes 00 and FF and is therefore never taken for text.
 EdidInput ReadEdidInput(const std::string& content);
 
+// The content read as hex text, whatever bytes it holds: the error names
+// the first run that is not hex digit pairs.
+EdidInput ReadHexText(const std::string& content);
+
 // The value of one hex digit, either case; -1 for any other character.
 int HexDigitValue(char c);

@@ -1,9 +1,10 @@
 // kestrave-edid: writes the EDID report of each file, or of standard input,
 // exactly as the debug log shows it for a monitor; the usage below says how
-// it is called. A file is raw binary, hex text (see edid_input.h) or a debug
+// it is called. A file is raw binary, hex text (see edid_input.h), a debug
 // log, whose every EDID dump is reported under its monitor's heading (see
-// debug_log_input.h). As the program does with the registry value, only the
-// first 256 bytes of a block are taken.
+// debug_log_input.h), or the output of edid-decode or xrandr --verbose (see
+// tool_output_input.h). As the program does with the registry value, only
+// the first 256 bytes of a block are taken.
 
 #include <algorithm>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "platform/binary_stdin.h"
 #include "tools/kestrave-edid/debug_log_input.h"
 #include "tools/kestrave-edid/edid_input.h"
+#include "tools/kestrave-edid/tool_output_input.h"
 
 namespace {
 
@@ -33,10 +35,12 @@ const char kUsage[] =
     "\n"
     "Writes the EDID report of each FILE (standard input without one) as the\n"
     "Kestrave debug log shows it. A FILE holds the raw bytes of a block, hex\n"
-    "text, or a debug log (kestrave.txt), whose every EDID dump is reported\n"
-    "under the heading of its monitor.\n"
+    "text, the output of edid-decode or of xrandr --verbose, or a debug log\n"
+    "(kestrave.txt). Every block of a debug log or of xrandr's output is\n"
+    "reported under the heading of its monitor or output.\n"
     "\n"
-    "  --raw OUT  also write the bytes of the first block read to OUT\n"
+    "  --raw OUT  also write the bytes of each block read: the first to OUT,\n"
+    "             the second to OUT.2, the third to OUT.3, and so on\n"
     "  --help     show this text\n"
     "\n"
     "Exit code 0 when every FILE gave a block of 128 bytes or more; 1, with a\n"
@@ -78,11 +82,13 @@ std::optional<std::string> ReadFile(const std::string& name) {
   return ReadContent(name, file);
 }
 
-// The blocks of one input: every dump of a debug log, else the one block of
-// a raw or hex file; none, with a message, for text that is neither.
+// The blocks of one input: every dump of a debug log, else every block of
+// edid-decode's or xrandr's output, else the one block of a raw or hex
+// file; none, with a message, for text that is none of these.
 std::optional<std::vector<LoggedEdid>> BlocksOf(const std::string& name,
                                                 const std::string& content) {
   std::vector<LoggedEdid> logged = ReadDebugLogEdids(content);
+  if (logged.empty()) logged = ReadToolOutputEdids(content);
   if (!logged.empty()) return logged;
   EdidInput input = ReadEdidInput(content);
   if (!input.error.empty()) {
@@ -117,10 +123,7 @@ class Reporter {
       longest = std::max(longest, block.bytes.size());
       if (!block.monitor.empty()) std::cout << "--- " << block.monitor << std::endl;
       WriteEdidReport(block.bytes.data(), block.bytes.size(), std::cout, kReportIndentation);
-      if (options_.raw && !rawWritten_) {
-        written = WriteRaw(*options_.raw, block.bytes);
-        rawWritten_ = true;
-      }
+      if (options_.raw && !WriteRaw(RawPath(++rawBlocks_), block.bytes)) written = false;
     }
     if (longest < kEdidBaseBlockSize) {
       Fail(name, "holds " + std::to_string(longest) + " bytes of EDID data, fewer than " +
@@ -131,10 +134,15 @@ class Reporter {
   }
 
  private:
+  // Where --raw writes the nth block of the run, counted from 1.
+  std::string RawPath(int n) const {
+    return n == 1 ? *options_.raw : *options_.raw + "." + std::to_string(n);
+  }
+
   const Options& options_;
   const bool headed_;
   int reported_ = 0;
-  bool rawWritten_ = false;
+  int rawBlocks_ = 0;
 };
 
 // False, with a message, for a command line it cannot follow.
