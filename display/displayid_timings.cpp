@@ -9,6 +9,7 @@
 #include "display/mode.h"
 #include "display/timing_rate.h"
 #include "edid/edid_fields.h"
+#include "edid/edid_values.h"
 
 namespace {
 
@@ -39,21 +40,15 @@ bool SumsToZero(const unsigned char* first, std::size_t count) {
   return std::accumulate(first, first + count, 0u) % 256 == 0;
 }
 
-unsigned LittleEndian(const unsigned char* bytes, std::size_t count) {
-  unsigned value = 0;
-  for (std::size_t i = count; i-- > 0;) value = value << 8 | bytes[i];
-  return value;
-}
-
 // Each field holds its value minus 1.
 DWORD Field16(const unsigned char* timing, std::size_t offset) {
-  return LittleEndian(timing + offset, 2) + 1;
+  return EdidLittleEndian(timing + offset, 2) + 1;
 }
 
 void AddPreferredTiming(const unsigned char* timing, std::uint64_t clockUnitHz,
                         TObjectList& timings) {
   if ((timing[3] & kPreferred) == 0 || (timing[3] & kInterlaced) != 0) return;
-  const std::uint64_t clockHz = (std::uint64_t{LittleEndian(timing, 3)} + 1) * clockUnitHz;
+  const std::uint64_t clockHz = (std::uint64_t{EdidLittleEndian(timing, 3)} + 1) * clockUnitHz;
   const DWORD width = Field16(timing, 4);
   const DWORD height = Field16(timing, 12);
   const DWORD rate =

@@ -12,8 +12,6 @@ namespace {
 const DWORD kAnsiCodePages[] = {874,  1250, 1251, 1252, 1253, 1254, 1255,
                                 1256, 1257, 1258, 932,  936,  949,  950};
 
-bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
 // Windows' best fit: where its table for the code page names a look-alike
 // for a character the code page lacks, the A calls give that instead of
 // "?", and the look-alike may be a character that means something, as
@@ -64,7 +62,7 @@ std::string Convert(const std::string& text, const std::string& to, const std::s
     ++in;
     --inLeft;
     if (from == "UTF-8")
-      while (inLeft > 0 && IsContinuation(*in)) ++in, --inLeft;
+      while (inLeft > 0 && IsUtf8Continuation(*in)) ++in, --inLeft;
     converted += BestFitOf(bestFit, std::string(start, in));
     iconv(converter, nullptr, nullptr, nullptr, nullptr);
   }
@@ -94,7 +92,7 @@ size_t AnsiCodePage::Characters(const std::string& text) const {
   if (!converts_) return text.size();
   size_t units = 0;
   for (char c : text) {
-    if (IsContinuation(c)) continue;
+    if (IsUtf8Continuation(c)) continue;
     // A character beyond the Basic Multilingual Plane takes two.
     units += (static_cast<unsigned char>(c) >= 0xF0) ? 2 : 1;
   }

@@ -4,8 +4,6 @@ namespace {
 
 const char32_t kReplacement = 0xFFFD;
 
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-
 // The character that starts at text[at], and where the next one starts.
 char32_t DecodeUtf8(const std::string& text, size_t& at) {
   const unsigned char lead = static_cast<unsigned char>(text[at++]);
@@ -14,7 +12,7 @@ char32_t DecodeUtf8(const std::string& text, size_t& at) {
   if (more == 0) return kReplacement;
   char32_t code = lead & (0x3F >> more);
   for (int i = 0; i < more; ++i) {
-    if (at >= text.size() || !IsContinuation(static_cast<unsigned char>(text[at])))
+    if (at >= text.size() || !IsUtf8Continuation(text[at]))
       return kReplacement;
     code = code << 6 | (static_cast<unsigned char>(text[at++]) & 0x3F);
   }
@@ -43,6 +41,8 @@ bool IsHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit < 0xDC00; }
 bool IsLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit < 0xE000; }
 
 }  // namespace
+
+bool IsUtf8Continuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
 
 WideText Utf16Of(const std::string& utf8) {
   WideText utf16;

@@ -8,6 +8,9 @@
 
 using WideText = std::basic_string<WCHAR>;
 
+// Whether a byte continues a UTF-8 sequence rather than starting one.
+bool IsUtf8Continuation(char byte);
+
 WideText Utf16Of(const std::string& utf8);
 // A sequence that is no character (a lone surrogate, a byte that starts
 // none) becomes U+FFFD either way.

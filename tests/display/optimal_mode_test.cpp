@@ -26,6 +26,9 @@ class PresetsOnlyScope {
 constexpr bool kPresets = true;     // without -p
 constexpr bool kAdapter = false;    // with -p
 constexpr ModeValues kCurrent{1024, 768, 32, 75};
+// A 2560x1440 panel that prefers 60 Hz, with the rates its adapter lists.
+const std::vector<ModeValues> k165HzPanelModes = {
+    {2560, 1440, 32, 59}, {2560, 1440, 32, 60}, {2560, 1440, 32, 144}, {2560, 1440, 32, 165}};
 
 struct ChoiceCase {
   const char* name;
@@ -121,12 +124,12 @@ const ChoiceCase kChoiceCases[] = {
      "[preferred mode: 1280x1024,32 bpp @ 60 Hz] 1280x1024,32 bpp @ 75 Hz\n"},
     {"-p: a 165 Hz panel that prefers 60 Hz gets 165 Hz", kAdapter, kCurrent,
      ModeValues{2560, 1440, 0, 60}, {},
-     {{2560, 1440, 32, 59}, {2560, 1440, 32, 60}, {2560, 1440, 32, 144}, {2560, 1440, 32, 165}},
+     k165HzPanelModes,
      false, {2560, 1440, 32, 165},
      "[preferred mode: 2560x1440,32 bpp @ 60 Hz] 2560x1440,32 bpp @165 Hz\n"},
     {"without -p the same panel keeps its preferred timing", kPresets, kCurrent,
      ModeValues{2560, 1440, 0, 60}, {},
-     {{2560, 1440, 32, 59}, {2560, 1440, 32, 60}, {2560, 1440, 32, 144}, {2560, 1440, 32, 165}},
+     k165HzPanelModes,
      false, {2560, 1440, 32, 59},
      "[preferred mode: 2560x1440,32 bpp @ 60 Hz] 2560x1440,32 bpp @ 59 Hz\n"},
     {"-p: faster entries of the native resolution at another depth are never taken", kAdapter,
