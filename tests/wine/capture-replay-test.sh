@@ -45,10 +45,20 @@ same_as_replay() {
   shift
   replay "$pc/$name.json" "$WINE_WORK/replay-$name" "$@"
   local replay_code=$?
+  # A log left from the run before would hide one this run did not write.
+  rm -f "$pc/kestrave.txt"
   wine_run "$pc" "$pc/kestrave.exe" "$@"
   check_equal "$name: the replay's exit code is kestrave.exe's" $? $replay_code
   check "$name: the replayed log is kestrave.exe's, byte for byte" \
-    cmp "$pc/kestrave.txt" "$WINE_WORK/replay-$name/kestrave.txt"
+    same_log "$pc/kestrave.txt" "$WINE_WORK/replay-$name/kestrave.txt"
+}
+# same_log EXE_LOG REPLAY_LOG: the same bytes; otherwise their lines' diff
+# and what Wine printed for the run, to tell where they part.
+same_log() {
+  cmp -s "$1" "$2" && return
+  diff <(tr -d '\r' <"$1") <(tr -d '\r' <"$2") >&2
+  sed 's/^/  wine: /' "$WINE_WORK/run.log" >&2
+  return 1
 }
 # The parts of a machine file that a run may change, in one order. Wine's
 # null driver writes the monitor's keys afresh when the mode changes (the

@@ -142,6 +142,31 @@ check "-d -u with a link refusing the right to change it: removed" \
   fails wine_reg_key_exists 'HKCU\Software\Calvorne\Kestrave'
 check_equal "-d -u with a link refusing the right to change it: its target is left" \
   1 "$(wine_reg_value 'HKLM\Software\Victim3\Leaf' keep)"
+
+# A flag key whose name the ANSI code page gives with a backslash in it
+# (U+FF3C under 1252, the yen sign under 932), beside a link L named like
+# the part before it: opened by the name the code page gives, the key would
+# be the one the link leads to. -u removes the key itself, and the tree the
+# link leads to keeps its values.
+"$WINE_LOADER" reg add 'HKLM\Software\Victim\Sub\Deep' /v keep /t REG_SZ /d 1 /f >"$WINE_WORK/reg.log" 2>&1
+for entry in "1252|C.UTF-8|＼" "932|ja_JP.UTF-8|¥"; do
+  IFS='|' read -r code_page locale character <<<"$entry"
+  "$WINE_LOADER" reg add 'HKCU\Software\Calvorne\Kestrave\Wine Adapter_0000&Generic Non-PnP Monitor_0000' \
+    /v 1024x768@32 /t REG_SZ /d 60 /f >"$WINE_WORK/reg.log" 2>&1
+  LC_ALL=C.UTF-8 "$WINE_LOADER" reg add "HKCU\Software\Calvorne\Kestrave\L${character}Sub" /f \
+    >"$WINE_WORK/reg.log" 2>&1
+  LC_ALL=C.UTF-8 check "L${character}Sub made" wine_reg_key_exists "HKCU\Software\Calvorne\Kestrave\L${character}Sub"
+  wine_run "$work" "$make_link" 'Software\Calvorne\Kestrave\L' '\Registry\Machine\Software\Victim'
+  check_equal "link L beside L${character}Sub made" 0 $?
+  (export LC_ALL=$locale 2>/dev/null; wine_run "$work" "$plain_dir/kestrave.exe" -d -u)
+  check_equal "-d -u beside L${character}Sub under code page $code_page: exit code" 0 $?
+  check_equal "-d -u beside L${character}Sub under code page $code_page: the tree L leads to is left" \
+    1 "$(wine_reg_value 'HKLM\Software\Victim\Sub\Deep' keep)"
+  check "-d -u beside L${character}Sub under code page $code_page: the flags line" \
+    grep -q "^The Kestrave optimization flags were removed from the registry.$" <(tr -d "\r" <"$work/kestrave.txt")
+  check "-d -u beside L${character}Sub under code page $code_page: the flags removed" \
+    fails wine_reg_key_exists 'HKCU\Software\Calvorne\Kestrave'
+done
 "$WINE_LOADER" reg add 'HKCU\Software\Calvorne\Kestrave\Flags' /v 800x600@32 /t REG_SZ /d 60 /f \
   >"$WINE_WORK/reg.log" 2>&1
 wine_run "$work" "$make_link" 'Software\Calvorne\Kestrave\Flags\Link' \
@@ -168,6 +193,23 @@ check_equal "-d -i from a folder outside the code page: log" \
   "${banner}Kestrave was not added to the Run key.${crlf}The Kestrave software install key was added to the registry.${crlf}The Kestrave optimization flags were not removed from the registry.${crlf}x" \
   "$(file_bytes "$work/kestrave.txt"; echo x)"
 check "-d -i from a folder outside the code page: no Run value" test -z "$(wine_reg_value "$run_key" Kestrave)"
+
+# Folders whose names the code page gives as another name: U+FF2B becomes
+# "K", naming a folder anyone may make at the root of the drive; U+FF02
+# becomes a quote, ending the quoted path early. Neither is written. The
+# program is started by its name alone, from its folder, by cmd: its own
+# path in its command line would come to it best-fitted too, and a quote
+# in it would hide the switches.
+for folder in "Ｋestrave" "Kestrave＂ Tools"; do
+  mkdir -p "$drive_c/$folder"
+  cp "$exe" "$drive_c/$folder/kestrave.exe"
+  LC_ALL=C.UTF-8 wine_run "$drive_c/$folder" cmd /c kestrave.exe -d -i
+  check_equal "-d -i from C:\\$folder: exit code" 1 $?
+  check_equal "-d -i from C:\\$folder: log" \
+    "${banner}Kestrave was not added to the Run key.${crlf}The Kestrave software install key was added to the registry.${crlf}The Kestrave optimization flags were not removed from the registry.${crlf}x" \
+    "$(file_bytes "$drive_c/$folder/kestrave.txt"; echo x)"
+  check "-d -i from C:\\$folder: no Run value" test -z "$(wine_reg_value "$run_key" Kestrave)"
+done
 
 # A kestrave.txt planted as a hard link to another file: the run writes no
 # log and leaves that file alone.
